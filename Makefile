@@ -1,0 +1,53 @@
+# Front door: `make run` starts the program, `make test` builds and runs every test.
+# Each first installs the Debian packages the build needs, when any is missing.
+
+BUILD      ?= build/release
+BUILD_TYPE ?= Release
+CMAKE_FLAGS ?=
+JOBS       ?= $(shell nproc)
+
+PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format
+
+.PHONY: all deps build run sim test bench format format-check clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
+	  $$sudo apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: CMakeLists.txt
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/quarrow
+
+sim: build
+	$(BUILD)/quarrow-sim --matches 3
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/quarrow-bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf build

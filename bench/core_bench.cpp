@@ -1,0 +1,40 @@
+// Frames per second of the headless core over whole matches.
+
+#include <benchmark/benchmark.h>
+
+#include "game/platform.h"
+#include "sim/frame.h"
+
+namespace {
+
+class BenchPlatform final : public quarrow::Platform {
+ public:
+  float Draw() override { return random_.Draw(); }
+  void Reseed() override {}
+  void PumpEvents() override {}
+  quarrow::CourtSize CourtInterior() override { return {257, 169}; }
+
+ private:
+  quarrow::TwisterRandom random_{1};
+};
+
+void BM_HeadlessFrames(benchmark::State& state) {
+  BenchPlatform platform;
+  quarrow::SetPlatform(&platform);
+  std::int64_t frames = 0;
+  std::int64_t matches = 0;
+  for (auto _ : state) {
+    // Whole matches, capped so that a rare long match cannot dominate one iteration.
+    const quarrow::MatchResult result = quarrow::PlayMatch(200000, [](std::int64_t) {});
+    frames += result.frames;
+    ++matches;
+  }
+  quarrow::SetPlatform(nullptr);
+  state.counters["frames_per_second"] =
+      benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+  state.counters["frames_per_match"] =
+      benchmark::Counter(static_cast<double>(frames) / static_cast<double>(matches));
+}
+BENCHMARK(BM_HeadlessFrames)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+// The one state of the game: plain module-level variables that every subsystem reads and writes.
+
+#include <array>
+#include <cstdint>
+
+#include "game/values.h"
+
+namespace quarrow {
+
+inline constexpr int kPlayerCount = 10;
+inline constexpr int kTeamCount = 2;
+
+struct PlayerInfo {
+  Fixed X, Y;
+  std::int16_t TargetX = 0, TargetY = 0;
+  Fixed StepX, StepY;
+  std::int16_t Role = 0;
+  double Speed = 0.0;
+  Flag HasBall = kFalse;
+};
+
+struct TeamInfo {
+  std::int16_t BackPlayer = 0;
+  std::int16_t Lives = 0;
+};
+
+// Players are numbered 1 to 10 and teams 1 and 2; element 0 of each array is never used.
+using PlayerTable = std::array<PlayerInfo, kPlayerCount + 1>;
+using TeamTable = std::array<TeamInfo, kTeamCount + 1>;
+
+extern Fixed BallX, BallY;
+extern double BallAngle;
+extern double BallSpeed;
+extern std::int16_t BallTeam;
+extern std::int16_t BallHolder;
+extern std::int16_t LastThrower;
+extern PlayerTable Players;
+extern TeamTable Teams;
+extern std::int16_t CourtWidth, CourtHeight;
+extern std::int16_t HalfWidth, ThirdWidth;
+extern Flag MaxMode, FastMode, Restarting;
+
+// Everything back to zero, as at program start.
+void ResetGameState();
+
+// The exact middle of the court, unrounded: the line every test against "the middle" uses.
+inline double Mid() {
+  return CourtWidth / 2.0;
+}
+
+}  // namespace quarrow

@@ -1,0 +1,30 @@
+#include "game/platform.h"
+
+namespace quarrow {
+namespace {
+
+class QuietPlatform final : public Platform {
+ public:
+  float Draw() override { return random_.Draw(); }
+  void Reseed() override {}
+  void PumpEvents() override {}
+  CourtSize CourtInterior() override { return {257, 169}; }
+
+ private:
+  TwisterRandom random_;
+};
+
+QuietPlatform quietPlatform;
+Platform* installed = &quietPlatform;
+
+}  // namespace
+
+void SetPlatform(Platform* platform) {
+  installed = platform ? platform : &quietPlatform;
+}
+
+Platform& ThePlatform() {
+  return *installed;
+}
+
+}  // namespace quarrow

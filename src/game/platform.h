@@ -1,0 +1,52 @@
+#pragma once
+
+// The one seam through which the platform reaches the core: the random source, the event pump and
+// the size of the court surface. The window, the headless runner and the tests each plug in their
+// own.
+
+#include <cstdint>
+#include <random>
+
+namespace quarrow {
+
+struct CourtSize {
+  int width = 0;
+  int height = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // A uniform value in [0, 1); never 1.
+  virtual float Draw() = 0;
+  // Called at every match setup.
+  virtual void Reseed() = 0;
+  // Serves the pending window events and returns. May throw to abandon the frame (window closed).
+  virtual void PumpEvents() = 0;
+  // The interior of the court surface in pixels.
+  virtual CourtSize CourtInterior() = 0;
+};
+
+// The random source every platform shares: 24 random bits of a Mersenne twister, so that a draw is
+// an exact multiple of 2^-24 below 1.
+class TwisterRandom {
+ public:
+  explicit TwisterRandom(std::uint32_t seed = 0) : gen_(seed) {}
+  float Draw() { return static_cast<float>(gen_() >> 8) * 0x1p-24f; }
+  void Seed(std::uint32_t seed) { gen_.seed(seed); }
+
+ private:
+  std::mt19937 gen_;
+};
+
+// Installs the platform the core talks to; nullptr restores a quiet default (fixed seed, no events,
+// a 257 x 169 court). The caller keeps ownership and must outlive its installation.
+void SetPlatform(Platform* platform);
+Platform& ThePlatform();
+
+// One draw from the installed random source.
+inline float Draw() {
+  return ThePlatform().Draw();
+}
+
+}  // namespace quarrow

@@ -1,0 +1,115 @@
+#pragma once
+
+// The game's value kinds and their rounding rules, in one place.
+//   fixed: a signed 64-bit count of ten-thousandths, exact under + and -;
+//   int16: conversions round half to even;
+//   flag:  true is -1, false is 0.
+
+#include <cmath>
+#include <compare>
+#include <cstdint>
+#include <limits>
+
+namespace quarrow {
+
+using Flag = std::int16_t;
+inline constexpr Flag kTrue = -1;
+inline constexpr Flag kFalse = 0;
+
+inline constexpr Flag ToFlag(bool value) {
+  return value ? kTrue : kFalse;
+}
+
+struct Fixed {
+  static constexpr std::int64_t kScale = 10000;
+  // Beyond this the count saturates, so that sums of two stored values never overflow.
+  static constexpr std::int64_t kLimit = std::int64_t{1} << 62;
+
+  std::int64_t count = 0;
+
+  static constexpr Fixed FromCount(std::int64_t count) { return Fixed{count}; }
+  static constexpr Fixed FromInt(std::int64_t whole) { return Fixed{whole * kScale}; }
+
+  double ToDouble() const { return static_cast<double>(count) / 10000.0; }
+
+  friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed{a.count + b.count}; }
+  friend constexpr Fixed operator-(Fixed a, Fixed b) { return Fixed{a.count - b.count}; }
+  friend constexpr Fixed operator-(Fixed a) { return Fixed{-a.count}; }
+  friend constexpr Fixed operator+(Fixed a, std::int64_t b) { return a + FromInt(b); }
+  friend constexpr Fixed operator-(Fixed a, std::int64_t b) { return a - FromInt(b); }
+  friend constexpr bool operator==(Fixed, Fixed) = default;
+  friend constexpr auto operator<=>(Fixed, Fixed) = default;
+};
+
+inline Fixed Abs(Fixed v) {
+  return Fixed{v.count < 0 ? -v.count : v.count};
+}
+
+// Nearest ten-thousandth, ties to even (the default rounding mode). Not-a-number becomes 0 and
+// out-of-range values saturate: a pointer far off the court must not overflow the game's sums.
+inline Fixed ToFixed(double v) {
+  const double scaled = std::nearbyint(v * 10000.0);
+  if (!(scaled == scaled)) {
+    return Fixed{0};
+  }
+  constexpr double kLimit = static_cast<double>(Fixed::kLimit);
+  if (scaled >= kLimit) {
+    return Fixed{Fixed::kLimit};
+  }
+  if (scaled <= -kLimit) {
+    return Fixed{-Fixed::kLimit};
+  }
+  return Fixed{static_cast<std::int64_t>(scaled)};
+}
+
+namespace detail {
+inline std::int16_t SaturateInt16(double rounded) {
+  constexpr double kMax = std::numeric_limits<std::int16_t>::max();
+  constexpr double kMin = std::numeric_limits<std::int16_t>::min();
+  if (!(rounded == rounded)) {
+    return 0;
+  }
+  return static_cast<std::int16_t>(rounded > kMax ? kMax : rounded < kMin ? kMin : rounded);
+}
+}  // namespace detail
+
+// Nearest integer, ties to even; saturates at the int16 range.
+inline std::int16_t ToInt16(double v) {
+  return detail::SaturateInt16(std::nearbyint(v));
+}
+
+// A fixed value to the nearest whole number, ties to even, computed exactly on the count.
+inline std::int16_t ToInt16(Fixed v) {
+  std::int64_t whole = v.count / Fixed::kScale;
+  std::int64_t rest = v.count % Fixed::kScale;  // same sign as count
+  if (rest < 0) {
+    rest += Fixed::kScale;
+    whole -= 1;
+  }
+  if (2 * rest > Fixed::kScale || (2 * rest == Fixed::kScale && whole % 2 != 0)) {
+    whole += 1;
+  }
+  return detail::SaturateInt16(static_cast<double>(whole));
+}
+
+inline Fixed ToFixed(std::int16_t v) {
+  return Fixed::FromInt(v);
+}
+
+// A number that is either exact (fixed) or a double, and keeps its kind: an aim point is a player's
+// fixed position or an average of positions, and each is used in its own arithmetic.
+struct Number {
+  bool exact = true;
+  Fixed fixed;
+  double real = 0.0;
+
+  static Number Of(Fixed v) { return Number{true, v, 0.0}; }
+  static Number Of(double v) { return Number{false, Fixed{}, v}; }
+  double ToDouble() const { return exact ? fixed.ToDouble() : real; }
+};
+
+inline std::int16_t ToInt16(Number v) {
+  return v.exact ? ToInt16(v.fixed) : ToInt16(v.real);
+}
+
+}  // namespace quarrow

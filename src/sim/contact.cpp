@@ -1,0 +1,86 @@
+#include "sim/contact.h"
+
+#include <cmath>
+
+#include "game/game_state.h"
+#include "rules/court.h"
+
+namespace quarrow {
+namespace {
+
+constexpr int kHalfBox = 4;
+constexpr double kReach = 2;
+
+// Strictly inside the open interval (centre - half - margin, centre + half + margin).
+bool Within(Fixed centre, double margin, Fixed ball) {
+  const double b = ball.ToDouble();
+  return (centre - kHalfBox).ToDouble() - margin < b && b < (centre + kHalfBox).ToDouble() + margin;
+}
+
+// A back-zone thrower whose live ball touched somebody comes back into court; back players never
+// do.
+void ReturnThrower() {
+  const std::int16_t t = LastThrower;
+  if (t < 1 || t > kPlayerCount) {
+    return;
+  }
+  if (Players[t].Role == 3 && t != Teams[1].BackPlayer) {
+    Players[t].Role = 1;
+  } else if (Players[t].Role == 4 && t != Teams[2].BackPlayer) {
+    Players[t].Role = 2;
+  }
+}
+
+}  // namespace
+
+void CheckBallContact(std::int16_t i) {
+  if (BallHolder != 0) {
+    return;
+  }
+  PlayerInfo& p = Players[i];
+  const bool live = BallTeam != 0;
+  const double mx = live ? std::fabs(kReach * std::cos(BallAngle)) : 0.0;
+  const double my = live ? std::fabs(kReach * std::sin(BallAngle)) : 0.0;
+  if (!Within(p.X, mx, BallX) || !Within(p.Y, my, BallY)) {
+    return;
+  }
+
+  if (!live) {
+    if (ZoneOf(p.X, p.Y) == p.Role) {
+      p.HasBall = kTrue;
+      BallHolder = i;
+      BallTeam = p.Role;
+    }
+    return;
+  }
+  if (BallTeam == p.Role) {
+    return;
+  }
+  if (p.Role == 1 || p.Role == 2) {
+    if (i == Teams[p.Role].BackPlayer) {
+      Teams[p.Role].Lives -= 1;
+    } else {
+      p.Role += 2;
+    }
+  }
+  ReturnThrower();
+  BallTeam = 0;
+  BallSpeed = BallSpeed / 2;
+}
+
+void UpdateBackPlayers() {
+  int c1 = 0;
+  int c2 = 0;
+  for (int i = 1; i <= kPlayerCount; ++i) {
+    c1 += Players[i].Role == 1;
+    c2 += Players[i].Role == 2;
+  }
+  PlayerInfo& back1 = Players[Teams[1].BackPlayer];
+  PlayerInfo& back2 = Players[Teams[2].BackPlayer];
+  c1 -= back1.Role == 1;
+  c2 -= back2.Role == 2;
+  back1.Role = c1 > 0 ? 3 : 1;
+  back2.Role = c2 > 0 ? 4 : 2;
+}
+
+}  // namespace quarrow

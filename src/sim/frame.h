@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/match_setup.h"
+
+namespace quarrow {
+
+// The simulation's share of a frame, in its fixed order: ball, players, back players.
+void AdvanceFrame();
+
+// The team that has won, or 0 while both teams have lives. When both are out in the same frame,
+// team 1 is named.
+std::int16_t Winner();
+
+struct MatchResult {
+  std::int16_t winner = 0;  // 0: still undecided when the frames ran out
+  std::int64_t frames = 0;
+};
+
+// Plays one match without a window: setup, then frames until a team wins or maxFrames have run.
+// onFrame(frame) sees the state after setup (frame 0) and after every frame.
+template <typename OnFrame>
+MatchResult PlayMatch(std::int64_t maxFrames, OnFrame&& onFrame) {
+  InitGame();
+  onFrame(std::int64_t{0});
+  MatchResult result;
+  while (result.frames < maxFrames && result.winner == 0) {
+    AdvanceFrame();
+    result.winner = Winner();
+    onFrame(++result.frames);
+  }
+  return result;
+}
+
+}  // namespace quarrow

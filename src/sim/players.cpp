@@ -1,0 +1,160 @@
+#include "sim/players.h"
+
+#include <cmath>
+
+#include "game/game_state.h"
+#include "game/platform.h"
+#include "rules/court.h"
+#include "sim/ball.h"
+#include "sim/contact.h"
+
+namespace quarrow {
+namespace {
+
+constexpr double kNoCandidate = 10000;
+constexpr double kDodgeDistance = 5;
+constexpr int kCentreReach = 2;
+
+bool Arrived(const PlayerInfo& p) {
+  return ToInt16(p.X) == p.TargetX && ToInt16(p.Y) == p.TargetY;
+}
+
+// Case A: walk towards the aim point, or throw once within range or at the centre line.
+void Aim(std::int16_t i, Number& aimX, Number& aimY) {
+  PlayerInfo& p = Players[i];
+  ChooseTarget(i, aimX, aimY);
+  const double dx = Difference(aimX, p.X);
+  const double dy = Difference(aimY, p.Y);
+  bool shoot = std::sqrt(dx * dx + dy * dy) < HalfWidth;
+  const double mid = Mid();
+  if ((p.X + kCentreReach).ToDouble() > mid && (p.X - kCentreReach).ToDouble() < mid) {
+    shoot = true;
+  }
+  if (aimX.ToDouble() == 0 && aimY.ToDouble() == 0) {
+    shoot = false;
+  }
+  if (shoot) {
+    ThrowBall(aimX, aimY);
+  } else {
+    p.TargetX = ToInt16(aimX);
+    p.TargetY = ToInt16(aimY);
+  }
+}
+
+// Case B: on arrival, a new random point of the home zone; no events are served between attempts.
+void Roam(PlayerInfo& p) {
+  if (!Arrived(p)) {
+    return;
+  }
+  float x = 0;
+  float y = 0;
+  do {
+    x = Draw() * static_cast<float>(CourtWidth);
+    y = Draw() * static_cast<float>(CourtHeight);
+  } while (ZoneOf(x, y) != p.Role);
+  p.TargetX = ToInt16(x);
+  p.TargetY = ToInt16(y);
+}
+
+// Case C: a target 5 beyond the player on the line from the ball through him.
+void Dodge(PlayerInfo& p) {
+  const double a = Direction(p.X, p.Y, BallX, BallY).ToDouble();
+  p.TargetX = ToInt16(p.X + ToFixed(kDodgeDistance * std::cos(a)));
+  p.TargetY = ToInt16(p.Y - ToFixed(kDodgeDistance * std::sin(a)));
+}
+
+// Case D: run to a dead ball lying in the home zone.
+void Fetch(PlayerInfo& p) {
+  if (ZoneOf(BallX, BallY) == p.Role) {
+    p.TargetX = ToInt16(BallX);
+    p.TargetY = ToInt16(BallY);
+  }
+}
+
+// Each axis moves by (1 + r) / 2 of a full step along the heading, with its own draw; the vertical
+// move comes first and is refused alone when it would leave the court's height.
+void TakeStep(PlayerInfo& p) {
+  const double a = Direction(p.TargetX, p.TargetY, p.X, p.Y).ToDouble();
+  const double c = std::cos(a);
+  const double s = std::sin(a);
+  const double r1 = Draw();
+  p.StepX = ToFixed(c * p.Speed / 2 * r1 + c * p.Speed / 2);
+  const double r2 = Draw();
+  p.StepY = ToFixed(s * p.Speed / 2 * r2 + s * p.Speed / 2);
+  const Fixed newX = p.X + p.StepX;
+  const Fixed newY = p.Y - p.StepY;
+  if (InsideCourt(p.X, newY)) {
+    p.Y = newY;
+  }
+  if (InsideCourt(newX, p.Y)) {
+    p.X = newX;
+  }
+}
+
+}  // namespace
+
+void MovePlayers() {
+  Number aimX = Number::Of(Fixed{});
+  Number aimY = Number::Of(Fixed{});
+  for (std::int16_t i = 1; i <= kPlayerCount; ++i) {
+    PlayerInfo& p = Players[i];
+    if (p.HasBall != kFalse) {
+      Aim(i, aimX, aimY);
+    } else if (SameSide(BallTeam, p.Role) != kFalse) {
+      Roam(p);
+    } else if (BallTeam != 0) {
+      Dodge(p);
+    } else {
+      Fetch(p);
+    }
+    if (ZoneOf(p.X, p.Y) != p.Role) {
+      RandomPointInZone(p.TargetX, p.TargetY, p.Role);
+    }
+    if (!Arrived(p)) {
+      TakeStep(p);
+    }
+    CheckBallContact(i);
+  }
+}
+
+void ChooseTarget(std::int16_t thrower, Number& aimX, Number& aimY) {
+  const PlayerInfo& t = Players[thrower];
+  const std::int16_t opponents = (t.Role == 1 || t.Role == 3)   ? 2
+                                 : (t.Role == 2 || t.Role == 4) ? 1
+                                                                : 0;
+  double best = kNoCandidate;
+  std::int16_t nearest = 0;
+  std::int16_t sumX = 0;
+  std::int16_t sumY = 0;
+  std::int16_t count = 0;
+  for (std::int16_t j = 1; j <= kPlayerCount; ++j) {
+    const PlayerInfo& c = Players[j];
+    if (opponents == 0 || c.Role != opponents || PastCentreLine(j) != kFalse) {
+      continue;
+    }
+    sumX = ToInt16(ToFixed(sumX) + c.X);
+    sumY = ToInt16(ToFixed(sumY) + c.Y);
+    count += 1;
+    const Fixed d = Abs(t.X - c.X) + Abs(t.Y - c.Y);
+    if (d.ToDouble() < best) {
+      best = d.ToDouble();
+      nearest = j;
+    }
+  }
+  if (best < ThirdWidth) {
+    aimX = Number::Of(Players[nearest].X);
+    aimY = Number::Of(Players[nearest].Y);
+  } else if (count > 0) {
+    aimX = Number::Of(static_cast<double>(sumX) / count);
+    aimY = Number::Of(static_cast<double>(sumY) / count);
+  }
+}
+
+Flag PastCentreLine(std::int16_t j) {
+  const PlayerInfo& p = Players[j];
+  const double mid = Mid();
+  return ToFlag((p.Role == 2 && (p.X + kCentreReach).ToDouble() < mid) ||
+                (p.Role == 1 && (p.X - kCentreReach).ToDouble() > mid));
+}
+
+}  // namespace quarrow

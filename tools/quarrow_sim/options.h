@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarrow::sim {
+
+struct Options {
+  std::optional<std::uint32_t> seed;
+  std::int64_t matches = 1;
+  std::int64_t maxFrames = 200000;
+  int width = 257;
+  int height = 169;
+  std::optional<std::string> trace;  // a file name, or "-" for standard output
+  bool help = false;
+};
+
+struct ParseResult {
+  Options options;
+  std::string error;  // empty when the arguments were good
+};
+
+ParseResult ParseOptions(const std::vector<std::string_view>& args);
+
+extern const char* const kUsage;
+
+}  // namespace quarrow::sim
