@@ -45,10 +45,20 @@ inline Fixed Abs(Fixed v) {
   return Fixed{v.count < 0 ? -v.count : v.count};
 }
 
-// Nearest ten-thousandth, ties to even (the default rounding mode). Not-a-number becomes 0 and
-// out-of-range values saturate: a pointer far off the court must not overflow the game's sums.
+// Rounds to a whole number, ties to even, as nearbyint does under the default rounding mode, without
+// a library call: adding and removing 2^52 leaves no fraction bits, and 2^52 is even.
+inline double RoundHalfEven(double v) {
+  constexpr double kShift = 0x1p52;
+  if (!(std::fabs(v) < kShift)) {
+    return v;  // already whole, or not a number
+  }
+  return v >= 0 ? (v + kShift) - kShift : (v - kShift) + kShift;
+}
+
+// Nearest ten-thousandth, ties to even. Not-a-number becomes 0 and out-of-range values saturate:
+// a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
-  const double scaled = std::nearbyint(v * 10000.0);
+  const double scaled = RoundHalfEven(v * 10000.0);
   if (!(scaled == scaled)) {
     return Fixed{0};
   }
@@ -63,19 +73,22 @@ inline Fixed ToFixed(double v) {
 }
 
 namespace detail {
-inline std::int16_t SaturateInt16(double rounded) {
-  constexpr double kMax = std::numeric_limits<std::int16_t>::max();
-  constexpr double kMin = std::numeric_limits<std::int16_t>::min();
-  if (!(rounded == rounded)) {
-    return 0;
-  }
-  return static_cast<std::int16_t>(rounded > kMax ? kMax : rounded < kMin ? kMin : rounded);
+inline std::int16_t SaturateInt16(std::int64_t whole) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int16_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int16_t>::min();
+  return static_cast<std::int16_t>(whole > kMax ? kMax : whole < kMin ? kMin : whole);
 }
 }  // namespace detail
 
-// Nearest integer, ties to even; saturates at the int16 range.
+// Nearest integer, ties to even; saturates at the int16 range, and not-a-number gives 0.
 inline std::int16_t ToInt16(double v) {
-  return detail::SaturateInt16(std::nearbyint(v));
+  const double rounded = RoundHalfEven(v);
+  if (!(rounded == rounded)) {
+    return 0;
+  }
+  constexpr double kMax = std::numeric_limits<std::int16_t>::max();
+  constexpr double kMin = std::numeric_limits<std::int16_t>::min();
+  return static_cast<std::int16_t>(rounded > kMax ? kMax : rounded < kMin ? kMin : rounded);
 }
 
 // A fixed value to the nearest whole number, ties to even, computed exactly on the count.
@@ -89,8 +102,11 @@ inline std::int16_t ToInt16(Fixed v) {
   if (2 * rest > Fixed::kScale || (2 * rest == Fixed::kScale && whole % 2 != 0)) {
     whole += 1;
   }
-  return detail::SaturateInt16(static_cast<double>(whole));
+  return detail::SaturateInt16(whole);
 }
+
+// Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.
+inline constexpr Fixed HalfOf(std::int64_t whole) { return Fixed{whole * (Fixed::kScale / 2)}; }
 
 inline Fixed ToFixed(std::int16_t v) {
   return Fixed::FromInt(v);

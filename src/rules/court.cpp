@@ -14,26 +14,44 @@ constexpr Fixed kPi = Fixed::FromCount(31416);
 
 }  // namespace
 
-std::int16_t ZoneOf(double x, double /*y*/) {
-  const double mid = Mid();
-  const int farLine = static_cast<std::int16_t>(CourtWidth - kEndZone);
-  if (kEndZone < x && x < mid) {
+namespace {
+
+// Both kinds share one body; for fixed values every bound is itself exact, so no double is formed.
+template <typename T>
+std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
+  const T zero{};
+  if (endZone < x && x < mid) {
     return 1;
   }
   if (mid < x && x < farLine) {
     return 2;
   }
-  if (0 < x && x < kEndZone) {
+  if (zero < x && x < endZone) {
     return 4;
   }
-  if (farLine < x && x < CourtWidth) {
+  if (farLine < x && x < width) {
     return 3;
   }
   return 0;
 }
 
-Flag InsideCourt(double /*x*/, double y) {
-  return ToFlag(!(y < 0 || y > CourtHeight));
+std::int16_t FarLine() { return static_cast<std::int16_t>(CourtWidth - kEndZone); }
+
+}  // namespace
+
+std::int16_t ZoneOf(double x, double /*y*/) {
+  return ZoneAt<double>(x, kEndZone, Mid(), FarLine(), CourtWidth);
+}
+
+std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
+  return ZoneAt(x, Fixed::FromInt(kEndZone), ExactMid(), Fixed::FromInt(FarLine()),
+                Fixed::FromInt(CourtWidth));
+}
+
+Flag InsideCourt(double /*x*/, double y) { return ToFlag(!(y < 0 || y > CourtHeight)); }
+
+Flag InsideCourt(Fixed /*x*/, Fixed y) {
+  return ToFlag(!(y < Fixed{} || y > Fixed::FromInt(CourtHeight)));
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {

@@ -11,15 +11,11 @@ namespace quarrow {
 // Zone 4 | zone 1 | zone 2 | zone 3 across x; every boundary, the unrounded middle among them,
 // belongs to no zone (0). Only x is examined.
 std::int16_t ZoneOf(double x, double y);
-inline std::int16_t ZoneOf(Fixed x, Fixed y) {
-  return ZoneOf(x.ToDouble(), y.ToDouble());
-}
+std::int16_t ZoneOf(Fixed x, Fixed y);
 
 // Whether y lies within the court's height, both ends included. Only y is examined.
 Flag InsideCourt(double x, double y);
-inline Flag InsideCourt(Fixed x, Fixed y) {
-  return InsideCourt(x.ToDouble(), y.ToDouble());
-}
+Flag InsideCourt(Fixed x, Fixed y);
 
 // Whether a ball of one role's side and a player's role belong to the same team.
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole);

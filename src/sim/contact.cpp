@@ -10,9 +10,30 @@ namespace {
 
 constexpr int kHalfBox = 4;
 constexpr double kReach = 2;
+// No margin exceeds kReach, so a ball this far from the centre cannot touch; deciding that exactly
+// in fixed spares the doubles for the few players near the ball.
+constexpr Fixed kOutOfReach = Fixed::FromInt(kHalfBox + 3);
+
+// The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
+// checks against the same angle.
+struct Reach {
+  double angle;
+  double mx, my;
+};
+
+const Reach& ReachOf(double angle) {
+  static Reach cached{std::nan(""), 0, 0};
+  if (!(cached.angle == angle)) {
+    cached = Reach{angle, std::fabs(kReach * std::cos(angle)), std::fabs(kReach * std::sin(angle))};
+  }
+  return cached;
+}
 
 // Strictly inside the open interval (centre - half - margin, centre + half + margin).
 bool Within(Fixed centre, double margin, Fixed ball) {
+  if (Abs(ball - centre) >= kOutOfReach) {
+    return false;
+  }
   const double b = ball.ToDouble();
   return (centre - kHalfBox).ToDouble() - margin < b && b < (centre + kHalfBox).ToDouble() + margin;
 }
@@ -39,8 +60,8 @@ void CheckBallContact(std::int16_t i) {
   }
   PlayerInfo& p = Players[i];
   const bool live = BallTeam != 0;
-  const double mx = live ? std::fabs(kReach * std::cos(BallAngle)) : 0.0;
-  const double my = live ? std::fabs(kReach * std::sin(BallAngle)) : 0.0;
+  const double mx = live ? ReachOf(BallAngle).mx : 0.0;
+  const double my = live ? ReachOf(BallAngle).my : 0.0;
   if (!Within(p.X, mx, BallX) || !Within(p.Y, my, BallY)) {
     return;
   }

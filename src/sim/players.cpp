@@ -26,8 +26,8 @@ void Aim(std::int16_t i, Number& aimX, Number& aimY) {
   const double dx = Difference(aimX, p.X);
   const double dy = Difference(aimY, p.Y);
   bool shoot = std::sqrt(dx * dx + dy * dy) < HalfWidth;
-  const double mid = Mid();
-  if ((p.X + kCentreReach).ToDouble() > mid && (p.X - kCentreReach).ToDouble() < mid) {
+  const Fixed mid = ExactMid();
+  if (p.X + kCentreReach > mid && p.X - kCentreReach < mid) {
     shoot = true;
   }
   if (aimX.ToDouble() == 0 && aimY.ToDouble() == 0) {
@@ -135,9 +135,9 @@ void ChooseTarget(std::int16_t thrower, Number& aimX, Number& aimY) {
     sumX = ToInt16(ToFixed(sumX) + c.X);
     sumY = ToInt16(ToFixed(sumY) + c.Y);
     count += 1;
-    const Fixed d = Abs(t.X - c.X) + Abs(t.Y - c.Y);
-    if (d.ToDouble() < best) {
-      best = d.ToDouble();
+    const double d = (Abs(t.X - c.X) + Abs(t.Y - c.Y)).ToDouble();
+    if (d < best) {
+      best = d;
       nearest = j;
     }
   }
@@ -152,9 +152,9 @@ void ChooseTarget(std::int16_t thrower, Number& aimX, Number& aimY) {
 
 Flag PastCentreLine(std::int16_t j) {
   const PlayerInfo& p = Players[j];
-  const double mid = Mid();
-  return ToFlag((p.Role == 2 && (p.X + kCentreReach).ToDouble() < mid) ||
-                (p.Role == 1 && (p.X - kCentreReach).ToDouble() > mid));
+  const Fixed mid = ExactMid();
+  return ToFlag((p.Role == 2 && p.X + kCentreReach < mid) ||
+                (p.Role == 1 && p.X - kCentreReach > mid));
 }
 
 }  // namespace quarrow
