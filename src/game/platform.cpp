@@ -15,16 +15,15 @@ class QuietPlatform final : public Platform {
 };
 
 QuietPlatform quietPlatform;
-Platform* installed = &quietPlatform;
 
 }  // namespace
 
-void SetPlatform(Platform* platform) {
-  installed = platform ? platform : &quietPlatform;
+namespace detail {
+Platform* installedPlatform = &quietPlatform;
 }
 
-Platform& ThePlatform() {
-  return *installed;
+void SetPlatform(Platform* platform) {
+  detail::installedPlatform = platform != nullptr ? platform : &quietPlatform;
 }
 
 }  // namespace quarrow

@@ -42,7 +42,12 @@ class TwisterRandom {
 // Installs the platform the core talks to; nullptr restores a quiet default (fixed seed, no events,
 // a 257 x 169 court). The caller keeps ownership and must outlive its installation.
 void SetPlatform(Platform* platform);
-Platform& ThePlatform();
+
+namespace detail {
+extern Platform* installedPlatform;
+}
+
+inline Platform& ThePlatform() { return *detail::installedPlatform; }
 
 // One draw from the installed random source.
 inline float Draw() {

@@ -1,6 +1,9 @@
 #include "sim/ball.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 #include "game/game_state.h"
 #include "rules/court.h"
@@ -14,21 +17,80 @@ constexpr double kDeadSpeed = 5.0 / 3.0;
 constexpr double kLiveFriction = 0.98;
 constexpr double kDeadFriction = 0.92;
 
-// One sub-step's displacement for an angle and speed. Recomputing the cosine and sine only when the
-// angle changes (at a bounce) gives the same bits as computing them every sub-step.
+// One sub-step's displacement for an angle and speed.
 struct SubStep {
-  double angle;
   Fixed dx, dy;
 };
 
 SubStep SubStepFor(double angle, double speed) {
-  return SubStep{angle, ToFixed(std::cos(angle) * speed * kSubStep),
+  return SubStep{ToFixed(std::cos(angle) * speed * kSubStep),
                  ToFixed(std::sin(angle) * speed * kSubStep)};
 }
 
-double Reflected(double x, double y) {
-  return DirectionOfDelta(x, y).ToDouble();
+// How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
+// each the double sum of the one before and 0.1, that do not exceed the speed.
+std::int64_t SubStepCount(double speed) {
+  static const std::array<double, 64> counter = [] {
+    std::array<double, 64> values{};
+    double t = 0;
+    for (double& v : values) {
+      v = t;
+      t += kSubStep;
+    }
+    return values;
+  }();
+  if (!(speed >= 0)) {
+    return 0;
+  }
+  std::int64_t n = std::upper_bound(counter.begin(), counter.end(), speed) - counter.begin();
+  if (n == static_cast<std::int64_t>(counter.size())) {
+    for (double t = counter.back() + kSubStep; t <= speed; t += kSubStep) {
+      ++n;
+    }
+  }
+  return n;
 }
+
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+
+// The first sub-step (1, 2, ...) after which a position p moving by d per sub-step lies strictly
+// outside [low, high]; kNever when it never does. Positions after j sub-steps are exactly p + j * d.
+std::int64_t FirstExit(Fixed p, Fixed d, Fixed low, Fixed high) {
+  const Fixed first = p + d;
+  if (first < low || first > high) {
+    return 1;
+  }
+  if (d.count > 0) {
+    return (high - p).count / d.count + 1;
+  }
+  if (d.count < 0) {
+    return (p - low).count / -d.count + 1;
+  }
+  return kNever;
+}
+
+// The sub-steps of a free ball. Every sub-step of a run adds the same fixed displacement and a
+// bounce can only happen where the ball leaves the court, so the sub-steps between two edge
+// contacts are taken at once; the result is the same as stepping one by one.
+void MoveFreeBall() {
+  const Fixed width = ToFixed(CourtWidth);
+  const Fixed height = ToFixed(CourtHeight);
+  std::int64_t remaining = SubStepCount(BallSpeed);
+  while (remaining > 0) {
+    const SubStep step = SubStepFor(BallAngle, BallSpeed);
+    const std::int64_t exitX = FirstExit(BallX, step.dx, Fixed{}, width);
+    const std::int64_t exitY = FirstExit(BallY, -step.dy, Fixed{}, height);
+    const std::int64_t run = std::min({remaining, exitX, exitY});
+    BallX = BallX + Fixed{step.dx.count * run};
+    BallY = BallY - Fixed{step.dy.count * run};
+    if (run == exitX || run == exitY) {
+      BounceBall();
+    }
+    remaining -= run;
+  }
+}
+
+double Reflected(double x, double y) { return DirectionOfDelta(x, y).ToDouble(); }
 
 }  // namespace
 
@@ -37,16 +99,7 @@ void MoveBall() {
     BallX = Players[BallHolder].X;
     BallY = Players[BallHolder].Y;
   } else {
-    const double speed = BallSpeed;
-    SubStep step = SubStepFor(BallAngle, BallSpeed);
-    for (double t = 0; t <= speed; t += kSubStep) {
-      if (step.angle != BallAngle) {
-        step = SubStepFor(BallAngle, BallSpeed);
-      }
-      BallX = BallX + step.dx;
-      BallY = BallY - step.dy;
-      BounceBall();
-    }
+    MoveFreeBall();
   }
   if (BallSpeed < kDeadSpeed && BallHolder == 0) {
     BallTeam = 0;
