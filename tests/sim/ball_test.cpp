@@ -1,0 +1,153 @@
+#include "sim/ball.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "game/game_state.h"
+#include "game/game_state_fixture.h"
+
+namespace quarrow {
+namespace {
+
+using testing::Fx;
+
+using Ball = testing::GameStateTest;
+
+TEST_F(Ball, HeldBallRidesWithItsHolderWithoutEdgeTests) {
+  // The holder stands beyond the right edge: a free ball there would be reflected and killed.
+  Players[3].X = Fx(300.1234);
+  Players[3].Y = Fx(-5.5);
+  Players[3].HasBall = kTrue;
+  BallHolder = 3;
+  BallTeam = 1;
+  BallAngle = 1;
+  BallSpeed = 5;
+  MoveBall();
+  EXPECT_EQ(BallX, Fx(300.1234));
+  EXPECT_EQ(BallY, Fx(-5.5));
+  EXPECT_EQ(BallTeam, 1);
+  EXPECT_EQ(BallAngle, 1);
+  EXPECT_EQ(BallSpeed, 5 * 0.98);
+}
+
+TEST_F(Ball, SubStepCountFollowsTheAccumulatedCounter) {
+  struct Case {
+    double speed;
+    int subSteps;
+    double stepLength;  // speed * 0.1 to four decimals
+    bool staysLive;     // 5/3 and above
+  };
+  const Case cases[] = {
+      {5, 51, 0.5, true},  {4.9, 50, 0.49, true}, {2, 20, 0.2, true},
+      {1, 11, 0.1, false}, {0, 1, 0, false},
+  };
+  for (const Case& c : cases) {
+    LooseBall(50, 84, 2, 0, c.speed);
+    MoveBall();
+    EXPECT_EQ(BallX, Fx(50) + Fixed::FromCount(c.subSteps * Fx(c.stepLength).count))
+        << "speed " << c.speed;
+    EXPECT_EQ(BallY, Fx(84)) << "speed " << c.speed;
+    EXPECT_EQ(BallTeam, c.staysLive ? 2 : 0) << "speed " << c.speed;
+    EXPECT_EQ(BallSpeed, c.speed * (c.staysLive ? 0.98 : 0.92)) << "speed " << c.speed;
+  }
+}
+
+TEST_F(Ball, StraightUpLeavesXUnchanged) {
+  // cos(1.5708) * 0.5 is about -0.0000018, which rounds to nothing.
+  LooseBall(100, 100, 1, 1.5708, 5);
+  MoveBall();
+  EXPECT_EQ(BallX, Fx(100));
+  EXPECT_EQ(BallY, Fx(74.5));
+}
+
+TEST_F(Ball, DiesOnlyBelowFiveThirds) {
+  const double deadSpeed = 5.0 / 3.0;
+  LooseBall(100, 84, 3, 0, deadSpeed);
+  MoveBall();
+  EXPECT_EQ(BallTeam, 3);
+  EXPECT_EQ(BallSpeed, deadSpeed * 0.98);
+
+  const double below = std::nextafter(deadSpeed, 0.0);
+  LooseBall(100, 84, 3, 0, below);
+  MoveBall();
+  EXPECT_EQ(BallTeam, 0);
+  EXPECT_EQ(BallSpeed, below * 0.92);
+}
+
+TEST_F(Ball, EdgesReflectAndKillOnlyBeyondTheLine) {
+  struct Case {
+    double x, y, angle;
+    double newX, newY, newAngle;
+    bool dies;
+  };
+  const Case cases[] = {
+      {257, 84, 0.3, 257, 84, 0.3, false},
+      {0, 84, 0.3, 0, 84, 0.3, false},
+      {100, 0, 0.3, 100, 0, 0.3, false},
+      {100, 169, 0.3, 100, 169, 0.3, false},
+      {257.0001, 84, 0.3, 257, 84, 2.8416, true},
+      {-0.0001, 84, 0.3, 0, 84, 2.8416, true},
+      {257.0001, 84, 0, 257, 84, 3.1416, true},
+      {257.0001, 84, 0.7854, 257, 84, 2.3562, true},
+      {100, -0.0001, 0.7854, 100, 0, 5.4978, true},
+      {100, 169.0001, 0.7854, 100, 169, 5.4978, true},
+      // A corner crossed in one sub-step: reflected at the side, then at the top.
+      {257.0001, -0.0001, 0.7854, 257, 0, 3.9270, true},
+  };
+  for (const Case& c : cases) {
+    LooseBall(c.x, c.y, 1, c.angle);
+    BounceBall();
+    EXPECT_EQ(BallX, Fx(c.newX)) << c.x << ", " << c.y;
+    EXPECT_EQ(BallY, Fx(c.newY)) << c.x << ", " << c.y;
+    EXPECT_EQ(BallAngle, c.newAngle) << c.x << ", " << c.y;
+    EXPECT_EQ(BallTeam, c.dies ? 0 : 1) << c.x << ", " << c.y;
+  }
+}
+
+TEST_F(Ball, BounceTurnsTheRemainingSubStepsAndDeadFrictionApplies) {
+  // 0.5 a sub-step from 250: the 15th reaches 257.5 and is put back on 257, the other 36 run left.
+  LooseBall(250, 84, 2, 0, 5);
+  MoveBall();
+  EXPECT_EQ(BallX, Fx(239));
+  EXPECT_EQ(BallY, Fx(84));
+  EXPECT_EQ(BallAngle, 3.1416);
+  EXPECT_EQ(BallTeam, 0);
+  EXPECT_EQ(BallSpeed, 5 * 0.92);
+}
+
+TEST_F(Ball, ThrowReleasesTowardsTheAimPoint) {
+  struct Case {
+    Number aimX, aimY;
+    double angle;
+  };
+  const Case cases[] = {
+      {Number::Of(Fx(200)), Number::Of(Fx(84)), 0},
+      {Number::Of(Fx(150)), Number::Of(Fx(84)), 0},
+      {Number::Of(Fx(100)), Number::Of(Fx(84)), 3.1416},
+      {Number::Of(Fx(150)), Number::Of(Fx(74)), 1.5708},
+      {Number::Of(153.0), Number::Of(80.0), 0.9273},
+      {Number::Of(150.0), Number::Of(94.0), 4.7124},
+  };
+  for (const Case& c : cases) {
+    Players[7].X = BallX = Fx(150);
+    Players[7].Y = BallY = Fx(84);
+    Players[7].HasBall = kTrue;
+    BallHolder = 7;
+    BallTeam = 2;
+    BallSpeed = 1;
+    LastThrower = 2;
+    ThrowBall(c.aimX, c.aimY);
+    EXPECT_EQ(BallAngle, c.angle) << c.aimX.ToDouble() << ", " << c.aimY.ToDouble();
+    EXPECT_EQ(BallSpeed, 5);
+    EXPECT_EQ(BallHolder, 0);
+    EXPECT_EQ(LastThrower, 7);
+    EXPECT_EQ(Players[7].HasBall, kFalse);
+    EXPECT_EQ(BallTeam, 2);
+    EXPECT_EQ(BallX, Fx(150));
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
