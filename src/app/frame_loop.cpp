@@ -1,0 +1,46 @@
+#include "app/frame_loop.h"
+
+#include "app/check_winner.h"
+#include "app/shell_platform.h"
+#include "game/game_state.h"
+#include "game/match_setup.h"
+#include "render/draw_court.h"
+#include "sim/frame.h"
+
+namespace quarrow {
+
+void Form_Load(Shell& shell) {
+  ShellPlatform platform(shell);
+  const PlatformInstallation installation(platform);
+  for (;;) {
+    shell.Show();
+    InitGame();
+    MainLoop(shell);
+  }
+}
+
+void MainLoop(Shell& shell) {
+  Restarting = kFalse;
+  std::int64_t nextTick = 0;
+  while (Restarting == kFalse) {
+    WaitForFrame(shell, nextTick);
+    // Counted from the end of the wait: time lost to a slow frame is not made up.
+    nextTick = shell.Ticks() + (FastMode != kFalse ? kFastInterval : kNormalInterval);
+    AdvanceFrame();
+    DrawCourt(shell.PicMain());
+    shell.PictureReady();
+    CheckWinner(shell);
+  }
+}
+
+void WaitForFrame(Shell& shell, std::int64_t nextTick) {
+  for (;;) {
+    shell.PumpEvents();
+    if (shell.Ticks() > nextTick || MaxMode != kFalse) {
+      return;
+    }
+    shell.WaitForEvents(nextTick + 1);
+  }
+}
+
+}  // namespace quarrow

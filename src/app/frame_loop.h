@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/shell.h"
+
+namespace quarrow {
+
+inline constexpr std::int64_t kNormalInterval = 50;
+inline constexpr std::int64_t kFastInterval = 3;
+
+// Show, set up a match, run its frame loop; again after every restart, in this one loop. Leaves
+// only by ProgramEnd.
+[[noreturn]] void Form_Load(Shell& shell);
+
+// Frames until a decided match is to be restarted.
+void MainLoop(Shell& shell);
+
+// Serves events until the tick counter has passed nextTick (at once in Max mode); at least one
+// pass of the pump either way.
+void WaitForFrame(Shell& shell, std::int64_t nextTick);
+
+}  // namespace quarrow

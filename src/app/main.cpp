@@ -1,0 +1,26 @@
+// quarrow: the window "Quarrow simulator".
+
+#include <QApplication>
+
+#include "app/display_check.h"
+#include "app/frame_loop.h"
+#include "app/main_window.h"
+
+int main(int argc, char** argv) {
+  if (!quarrow::DisplayConfigured()) {
+    quarrow::ReportNoDisplay();
+    return 1;
+  }
+  quarrow::GuardPlatformStart();
+  QApplication app(argc, argv);
+  quarrow::EndPlatformGuard();
+  QApplication::setApplicationName(quarrow::kApplicationTitle);
+
+  quarrow::Main window;
+  try {
+    quarrow::Form_Load(window);
+  } catch (const quarrow::ProgramEnd&) {
+    // The window was closed or the user declined another match.
+  }
+  return 0;
+}

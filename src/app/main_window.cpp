@@ -1,0 +1,129 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+
+#include "app/inputs.h"
+#include "app/pic_main.h"
+#include "app/tick_clock.h"
+
+namespace quarrow {
+
+Main::Main() {
+  setObjectName("Main");
+  setWindowTitle(kWindowTitle);
+  setFixedSize(309, 187);
+
+  picMain_ = new PicMainWidget(picture_, this);
+  picMain_->setGeometry(36, 4, 261, 173);
+
+  command1_ = new QPushButton("Max", this);
+  command1_->setObjectName("Command1");
+  command1_->setGeometry(0, 40, 33, 21);
+  connect(command1_, &QPushButton::clicked, [] { Command1_Click(); });
+
+  command2_ = new QPushButton("Fast", this);
+  command2_->setObjectName("Command2");
+  command2_->setGeometry(0, 64, 33, 21);
+  connect(command2_, &QPushButton::clicked, [] { Command2_Click(); });
+
+  label1_ = new QLabel("Label1", this);
+  label1_->setObjectName("Label1");
+  label1_->setGeometry(0, 100, 32, 13);
+
+  QWidget::setTabOrder(picMain_, command1_);
+  QWidget::setTabOrder(command1_, command2_);
+  picMain_->setFocus();
+
+  // Wakes a blocked wait at its deadline; the timer event alone ends the wait.
+  wakeTimer_.setSingleShot(true);
+  wakeTimer_.setTimerType(Qt::PreciseTimer);
+  presentTimer_.setSingleShot(true);
+  presentTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&presentTimer_, &QTimer::timeout, this, [this] { Present(); });
+}
+
+void Main::Show() {
+  show();
+  if (const QScreen* s = screen(); s != nullptr && s->refreshRate() > 1.0) {
+    presentInterval_ =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(1000.0 / s->refreshRate()));
+  }
+}
+
+void Main::PumpEvents() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  ThrowIfClosed();
+}
+
+void Main::WaitForEvents(std::int64_t tick) {
+  const std::int64_t remaining = tick - Ticks();
+  if (remaining <= 0) {
+    return;
+  }
+  wakeTimer_.start(static_cast<int>(std::min<std::int64_t>(remaining, INT_MAX)));
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  wakeTimer_.stop();
+  ThrowIfClosed();
+}
+
+std::int64_t Main::Ticks() {
+  return MonotonicTicks();
+}
+
+CourtSize Main::CourtInterior() {
+  const QRect interior = picMain_->contentsRect();
+  return {interior.width(), interior.height()};
+}
+
+void Main::PictureReady() {
+  ++framesDrawn_;
+  // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped,
+  // and the last one is shown when its turn comes.
+  if (Ticks() - lastPresent_ >= presentInterval_) {
+    Present();
+  } else if (!presentTimer_.isActive()) {
+    presentTimer_.start(static_cast<int>(presentInterval_ - (Ticks() - lastPresent_)));
+  }
+}
+
+void Main::Present() {
+  presentTimer_.stop();
+  lastPresent_ = Ticks();
+  picMain_->update();
+}
+
+bool Main::AskYesNo(const std::string& text) {
+  Present();
+  QMessageBox box(QMessageBox::Information, kApplicationTitle, QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setWindowModality(Qt::ApplicationModal);
+  const int answer = box.exec();
+  ThrowIfClosed();
+  return answer == QMessageBox::Yes;
+}
+
+QWidget* Main::CourtWidget() const {
+  return picMain_;
+}
+
+void Main::closeEvent(QCloseEvent* event) {
+  // Never refused. The loop notices once the pump has returned, outside Qt.
+  closed_ = true;
+  event->accept();
+}
+
+void Main::ThrowIfClosed() const {
+  if (closed_) {
+    throw ProgramEnd{};
+  }
+}
+
+}  // namespace quarrow

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "app/shell.h"
+#include "render/picture.h"
+
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+
+namespace quarrow {
+
+class PicMainWidget;
+
+inline constexpr const char* kWindowTitle = "Quarrow simulator";
+// The caption of the end-of-match question.
+inline constexpr const char* kApplicationTitle = "Quarrow";
+
+// The window Main and the frame loop's view of it.
+class Main final : public QWidget, public Shell {
+ public:
+  Main();
+
+  void Show() override;
+  void PumpEvents() override;
+  void WaitForEvents(std::int64_t tick) override;
+  std::int64_t Ticks() override;
+  CourtSize CourtInterior() override;
+  Surface& PicMain() override { return picture_; }
+  void PictureReady() override;
+  bool AskYesNo(const std::string& text) override;
+
+  QWidget* CourtWidget() const;
+  std::int64_t FramesDrawn() const { return framesDrawn_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Present();
+  void ThrowIfClosed() const;
+
+  Picture picture_;
+  PicMainWidget* picMain_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QTimer wakeTimer_;
+  QTimer presentTimer_;
+  bool closed_ = false;
+  std::int64_t framesDrawn_ = 0;
+  std::int64_t lastPresent_ = 0;
+  std::int64_t presentInterval_ = 16;
+};
+
+}  // namespace quarrow

@@ -1,0 +1,69 @@
+#include "app/pic_main.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+
+#include "app/inputs.h"
+#include "app/painter_surface.h"
+
+namespace quarrow {
+namespace {
+
+std::int16_t ButtonMask(Qt::MouseButtons buttons) {
+  std::int16_t mask = 0;
+  if (buttons & Qt::LeftButton) {
+    mask |= kLeftButton;
+  }
+  if (buttons & Qt::RightButton) {
+    mask |= kRightButton;
+  }
+  if (buttons & Qt::MiddleButton) {
+    mask |= kMiddleButton;
+  }
+  return mask;
+}
+
+std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
+  std::int16_t mask = 0;
+  if (modifiers & Qt::ShiftModifier) {
+    mask |= 1;
+  }
+  if (modifiers & Qt::ControlModifier) {
+    mask |= 2;
+  }
+  if (modifiers & Qt::AltModifier) {
+    mask |= 4;
+  }
+  return mask;
+}
+
+}  // namespace
+
+PicMainWidget::PicMainWidget(const Picture& picture, QWidget* parent)
+    : QFrame(parent), picture_(picture) {
+  setObjectName("PicMain");
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(kBorder);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PicMainWidget::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  const QRect interior = contentsRect();
+  QPainter painter(this);
+  painter.setClipRect(interior);
+  painter.translate(interior.topLeft());
+  PainterSurface surface(painter, QRectF(0, 0, interior.width(), interior.height()),
+                         palette().color(QPalette::ButtonText), palette().color(QPalette::Button));
+  picture_.Replay(surface);
+}
+
+void PicMainWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF at = event->position() - QPointF(contentsRect().topLeft());
+  PicMain_MouseMove(ButtonMask(event->buttons()), ShiftMask(event->modifiers()),
+                    static_cast<float>(at.x()), static_cast<float>(at.y()));
+}
+
+}  // namespace quarrow

@@ -1,0 +1,54 @@
+#include "fake_shell.h"
+
+namespace quarrow::testing {
+
+void FakeShell::Serve() {
+  while (!events.empty() && events.begin()->first <= now) {
+    const auto action = events.begin()->second;
+    events.erase(events.begin());
+    action();
+  }
+}
+
+void FakeShell::PumpEvents() {
+  ++pumpsSinceFrame;
+  if (static_cast<std::int64_t>(frameStarts.size()) >= stopAfterFrames) {
+    throw ProgramEnd{};
+  }
+  Serve();
+  if (onPump) {
+    onPump(pumpsSinceFrame);
+  }
+  frameStart = now;
+}
+
+void FakeShell::WaitForEvents(std::int64_t tick) {
+  ++waits;
+  const std::int64_t wake = events.empty() ? tick : std::min(tick, events.begin()->first);
+  if (wake > now) {
+    now = wake;
+  }
+  Serve();
+}
+
+void FakeShell::PictureReady() {
+  frameStarts.push_back(frameStart);
+  pumpsSinceFrame = 0;
+  now += workPerFrame;
+  if (afterFrame) {
+    afterFrame(static_cast<int>(frameStarts.size()));
+  }
+}
+
+bool FakeShell::AskYesNo(const std::string& text) {
+  questions.push_back(text);
+  questionAtFrame.push_back(static_cast<int>(frameStarts.size()));
+  if (answers.empty()) {
+    return false;
+  }
+  const bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace quarrow::testing

@@ -1,0 +1,57 @@
+#pragma once
+
+// A shell with a clock of its own: time moves only when the loop waits or a frame "works", and
+// scheduled events are served by the pump at their tick.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "render/picture.h"
+
+namespace quarrow::testing {
+
+class FakeShell final : public Shell {
+ public:
+  static constexpr std::int64_t kStart = 5'000'000'000;  // far past 2^32: no wrapping anywhere
+
+  void Show() override { ++shows; }
+  void PumpEvents() override;
+  void WaitForEvents(std::int64_t tick) override;
+  std::int64_t Ticks() override { return now; }
+  CourtSize CourtInterior() override { return {257, 169}; }
+  Surface& PicMain() override { return picture; }
+  void PictureReady() override;
+  bool AskYesNo(const std::string& text) override;
+
+  // Runs action at the first pump at or after tick.
+  void At(std::int64_t tick, std::function<void()> action) { events.emplace(tick, action); }
+
+  std::int64_t now = kStart;
+  std::int64_t workPerFrame = 0;
+  // Called after each frame's picture, with the frame's number from 1.
+  std::function<void(int)> afterFrame;
+  // Called at every pump, with the number of pumps since the last picture.
+  std::function<void(int)> onPump;
+  std::deque<bool> answers;
+  std::int64_t stopAfterFrames = 1000;
+
+  std::vector<std::int64_t> frameStarts;
+  std::vector<std::string> questions;
+  std::vector<int> questionAtFrame;
+  int shows = 0;
+  int waits = 0;
+  int pumpsSinceFrame = 0;
+  Picture picture;
+
+ private:
+  void Serve();
+  std::multimap<std::int64_t, std::function<void()>> events;
+  std::int64_t frameStart = kStart;
+};
+
+}  // namespace quarrow::testing

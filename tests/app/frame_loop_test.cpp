@@ -1,0 +1,177 @@
+#include "app/frame_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/check_winner.h"
+#include "fake_shell.h"
+#include "game/game_state.h"
+
+namespace quarrow {
+namespace {
+
+using testing::FakeShell;
+
+class FrameLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetGameState(); }
+  void TearDown() override { ResetGameState(); }
+
+  // Runs the program until the shell ends it.
+  void Run() { EXPECT_THROW(Form_Load(shell), ProgramEnd); }
+
+  std::vector<std::int64_t> Gaps() const {
+    std::vector<std::int64_t> gaps;
+    for (std::size_t i = 1; i < shell.frameStarts.size(); ++i) {
+      gaps.push_back(shell.frameStarts[i] - shell.frameStarts[i - 1]);
+    }
+    return gaps;
+  }
+
+  FakeShell shell;
+};
+
+TEST_F(FrameLoopTest, NormalPaceWaitsPastFiftyMillisecondsWithoutSpinning) {
+  shell.stopAfterFrames = 4;
+  Run();
+  EXPECT_EQ(shell.shows, 1);
+  ASSERT_EQ(shell.frameStarts.size(), 4u);
+  EXPECT_EQ(shell.frameStarts[0], FakeShell::kStart);  // the first frame does not wait
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{51, 51, 51}));
+  EXPECT_EQ(shell.waits, 3);  // one blocking wait per frame, not a spin
+}
+
+TEST_F(FrameLoopTest, FastOnDuringAWaitShortensOnlyTheNextWait) {
+  shell.stopAfterFrames = 4;
+  shell.At(FakeShell::kStart + 10, [] { FastMode = kTrue; });
+  Run();
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{51, 4, 4}));
+}
+
+TEST_F(FrameLoopTest, ClickOnMaxEndsTheWaitAtOnce) {
+  shell.stopAfterFrames = 3;
+  shell.At(FakeShell::kStart + 10, [] { MaxMode = kTrue; });
+  Run();
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{10, 0}));
+}
+
+TEST_F(FrameLoopTest, MaxRunsBackToBackAndSwitchingOffResumesFromTheLastDeadline) {
+  MaxMode = kTrue;
+  FastMode = kTrue;
+  shell.workPerFrame = 1;
+  shell.stopAfterFrames = 7;
+  shell.afterFrame = [](int frame) {
+    if (frame == 5) {
+      MaxMode = kFalse;
+    }
+  };
+  Run();
+  // Frame 5 started at +4 with its deadline at +7; its work ended at +5.
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{1, 1, 1, 1, 4, 4}));
+  EXPECT_EQ(shell.waits, 2);
+}
+
+TEST_F(FrameLoopTest, SlowFrameIsFollowedAfterOnePumpAndTimeIsNotMadeUp) {
+  shell.workPerFrame = 70;
+  shell.stopAfterFrames = 3;
+  Run();
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{70, 70}));
+  EXPECT_EQ(shell.waits, 0);
+}
+
+TEST_F(FrameLoopTest, MaxModeServesEventsEveryFrameAndAClosedWindowEndsAMidFrameSearch) {
+  MaxMode = kTrue;
+  shell.stopAfterFrames = 100000;
+  int framesWhenClosed = -1;
+  // In Max mode the wait pumps once; a second pump before the picture is a point search.
+  shell.onPump = [&](int pumps) {
+    EXPECT_GE(pumps, 1);
+    if (pumps == 2) {
+      framesWhenClosed = static_cast<int>(shell.frameStarts.size());
+      throw ProgramEnd{};
+    }
+  };
+  Run();
+  ASSERT_GE(framesWhenClosed, 0) << "no point search in the frames run";
+  EXPECT_EQ(static_cast<int>(shell.frameStarts.size()), framesWhenClosed);
+}
+
+TEST_F(FrameLoopTest, YesRestartsAtOnceKeepingThePaceAndNoEndsWithoutAnotherFrame) {
+  FastMode = kTrue;
+  shell.answers = {true};
+  shell.afterFrame = [&](int frame) {
+    if (frame == 3 || frame == 5) {
+      Teams[1].Lives = 0;
+    }
+  };
+  Run();
+  EXPECT_EQ(shell.shows, 2);
+  EXPECT_EQ(shell.questions, (std::vector<std::string>{"Team 2 won the game. Restart?",
+                                                       "Team 2 won the game. Restart?"}));
+  EXPECT_EQ(shell.questionAtFrame, (std::vector<int>{3, 5}));
+  // The last picture is the one the second question was asked over.
+  EXPECT_EQ(shell.frameStarts.size(), 5u);
+  // The new match's first frame does not wait for the old deadline.
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{4, 4, 0, 4}));
+  EXPECT_EQ(FastMode, kTrue);
+  EXPECT_EQ(MaxMode, kFalse);
+  EXPECT_EQ(Restarting, kTrue);
+}
+
+TEST_F(FrameLoopTest, NewMatchIsSetUpAfterYes) {
+  shell.answers = {true};
+  shell.stopAfterFrames = 2;
+  shell.afterFrame = [](int frame) {
+    if (frame == 1) {
+      Teams[2].Lives = -1;  // below zero counts as out
+    }
+  };
+  int seenLives = 0;
+  std::int16_t seenHolder = 0;
+  shell.onPump = [&](int) {
+    if (shell.questions.size() == 1 && seenLives == 0) {
+      seenLives = Teams[1].Lives + Teams[2].Lives;
+      seenHolder = BallHolder;
+    }
+  };
+  Run();
+  EXPECT_EQ(shell.questions, (std::vector<std::string>{"Team 1 won the game. Restart?"}));
+  EXPECT_EQ(seenLives, 6);
+  EXPECT_EQ(seenHolder, 6);
+}
+
+TEST_F(FrameLoopTest, RestartsRepeatOnTheSameStackDepth) {
+  constexpr int kMatches = 1000;
+  shell.answers.assign(kMatches - 1, true);
+  shell.afterFrame = [](int) { Teams[1].Lives = 0; };
+  std::vector<const void*> depths;
+  shell.onPump = [&](int) {
+    if (depths.size() < static_cast<std::size_t>(shell.shows)) {
+      depths.push_back(__builtin_frame_address(0));
+    }
+  };
+  Run();
+  ASSERT_EQ(depths.size(), static_cast<std::size_t>(kMatches));
+  EXPECT_EQ(depths.front(), depths.back());
+}
+
+TEST(CheckWinnerTest, BothOutNamesTeamOneAndNoEndsTheProgram) {
+  ResetGameState();
+  FakeShell shell;
+  Teams[1].Lives = 0;
+  Teams[2].Lives = 0;
+  EXPECT_THROW(CheckWinner(shell), ProgramEnd);
+  EXPECT_EQ(shell.questions, (std::vector<std::string>{"Team 1 won the game. Restart?"}));
+  EXPECT_EQ(Restarting, kTrue);
+
+  Teams[1].Lives = Teams[2].Lives = 1;
+  Restarting = kFalse;
+  CheckWinner(shell);
+  EXPECT_EQ(shell.questions.size(), 1u);
+  EXPECT_EQ(Restarting, kFalse);
+  ResetGameState();
+}
+
+}  // namespace
+}  // namespace quarrow

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/frame_loop.h"
+#include "app/main_window.h"
+#include "game/game_state.h"
+#include "render/draw_court.h"
+
+namespace quarrow {
+namespace {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetGameState(); }
+  void TearDown() override { ResetGameState(); }
+
+  template <typename T>
+  T* Child(const char* name) {
+    T* child = window.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+
+  void Drag(QPointF at, Qt::MouseButtons buttons) {
+    QWidget* court = window.CourtWidget();
+    QMouseEvent move(QEvent::MouseMove, at, court->mapToGlobal(at), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(court, &move);
+  }
+
+  Main window;
+};
+
+TEST_F(WindowTest, TitleControlsGeometryAndFocusOrder) {
+  window.show();
+  EXPECT_EQ(window.windowTitle(), "Quarrow simulator");
+  EXPECT_EQ(window.size(), QSize(309, 187));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+
+  QWidget* court = Child<QWidget>("PicMain");
+  auto* max = Child<QPushButton>("Command1");
+  auto* fast = Child<QPushButton>("Command2");
+  auto* label = Child<QLabel>("Label1");
+  ASSERT_TRUE(court && max && fast && label);
+  EXPECT_EQ(court->geometry(), QRect(36, 4, 261, 173));
+  EXPECT_EQ(max->text(), "Max");
+  EXPECT_EQ(max->geometry(), QRect(0, 40, 33, 21));
+  EXPECT_EQ(fast->text(), "Fast");
+  EXPECT_EQ(fast->geometry(), QRect(0, 64, 33, 21));
+  EXPECT_EQ(label->text(), "Label1");
+  EXPECT_EQ(label->geometry(), QRect(0, 100, 32, 13));
+
+  const CourtSize interior = window.CourtInterior();
+  EXPECT_EQ(interior.width, 257);
+  EXPECT_EQ(interior.height, 169);
+
+  EXPECT_EQ(court->nextInFocusChain(), max);
+  EXPECT_EQ(max->nextInFocusChain(), fast);
+  EXPECT_NE(court->focusPolicy() & Qt::TabFocus, 0);
+  EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(WindowTest, ButtonsToggleThePaceSwitches) {
+  window.show();
+  auto* max = Child<QPushButton>("Command1");
+  auto* fast = Child<QPushButton>("Command2");
+  ASSERT_TRUE(max && fast);
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_EQ(MaxMode, kTrue);
+  EXPECT_EQ(FastMode, kFalse);
+  QTest::mouseClick(fast, Qt::LeftButton);
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_EQ(MaxMode, kFalse);
+  EXPECT_EQ(FastMode, kTrue);
+  EXPECT_EQ(max->text(), "Max");
+}
+
+TEST_F(WindowTest, DragPlacesADeadBallInInteriorCoordinates) {
+  window.show();
+  BallSpeed = 2.0;
+  Drag(QPointF(52.5, 33.0), Qt::NoButton);
+  EXPECT_EQ(BallX, Fixed{});
+  Drag(QPointF(52.5, 33.0), Qt::RightButton);  // the border is 2 pixels wide
+  EXPECT_EQ(BallX, Fixed::FromCount(505000));
+  EXPECT_EQ(BallY, Fixed::FromInt(31));
+  EXPECT_EQ(BallSpeed, 0.0);
+  Drag(QPointF(-10.0, 400.0), Qt::LeftButton);  // a drag reported outside the court
+  EXPECT_EQ(BallX, Fixed::FromInt(-12));
+  EXPECT_EQ(BallY, Fixed::FromInt(398));
+
+  BallTeam = 4;
+  Drag(QPointF(100.0, 100.0), Qt::LeftButton);
+  EXPECT_EQ(BallX, Fixed::FromInt(-12));
+}
+
+TEST_F(WindowTest, CourtPictureShowsTeamColoursAndWhiteBackPlayers) {
+  CourtWidth = 257;
+  CourtHeight = 169;
+  BallX = Fixed::FromInt(-50);
+  const int xs[] = {0, 237, 60, 70, 80, 90, 20, 150, 160, 170, 180};
+  for (int i = 1; i <= kPlayerCount; ++i) {
+    Players[i].Role = i <= 5 ? 1 : 2;
+    Players[i].X = Fixed::FromInt(xs[i]);
+    Players[i].Y = Fixed::FromInt(20 + 10 * i);
+  }
+  Teams[1].BackPlayer = 1;
+  Teams[2].BackPlayer = 6;
+  DrawCourt(window.PicMain());
+  window.show();
+  const QImage image = window.CourtWidget()->grab().toImage();
+  const auto at = [&](int x, int y) { return image.pixelColor(x + 2, y + 2).rgb(); };
+
+  EXPECT_EQ(at(70, 50), QColor(0, 0, 255).rgb());       // player 3
+  EXPECT_EQ(at(160, 100), QColor(255, 0, 0).rgb());     // player 8
+  EXPECT_EQ(at(237, 30), QColor(255, 255, 255).rgb());  // team 1's back player, right zone
+  EXPECT_EQ(at(20, 80), QColor(255, 255, 255).rgb());   // team 2's back player, left zone
+  EXPECT_EQ(at(10, 150), QColor(0, 150, 0).rgb());      // end zone
+  EXPECT_EQ(at(128, 5), window.palette().color(QPalette::ButtonText).rgb());  // centre line
+  EXPECT_EQ(at(110, 5), window.palette().color(QPalette::Button).rgb());
+}
+
+// Runs action at every pass of the event pump, inside the loop or inside the question box.
+class EveryPump {
+ public:
+  explicit EveryPump(std::function<void()> action) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, action);
+    timer_.start();
+  }
+
+ private:
+  QTimer timer_;
+};
+
+TEST_F(WindowTest, QuestionAtMatchEndYesPlaysOnKeepingThePaceNoEnds) {
+  MaxMode = kTrue;
+  FastMode = kTrue;
+  int phase = 0;
+  std::int64_t framesAtFirstQuestion = -1;
+  std::int64_t framesAtLastQuestion = -1;
+  std::int16_t holderAfterRestart = 0;
+  const EveryPump driver([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (phase == 0 && box == nullptr) {
+      Teams[1].Lives = 0;
+      phase = 1;
+    } else if (phase == 1 && box != nullptr) {
+      EXPECT_EQ(box->text(), "Team 2 won the game. Restart?");
+      EXPECT_EQ(box->icon(), QMessageBox::Information);
+      EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+      EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+      EXPECT_EQ(box->windowTitle(), "Quarrow");
+      EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+      framesAtFirstQuestion = window.FramesDrawn();
+      box->button(QMessageBox::Yes)->click();
+      phase = 2;
+    } else if (phase == 2 && box == nullptr && Teams[1].Lives > 0) {
+      // The new match, before its first frame.
+      EXPECT_EQ(window.FramesDrawn(), framesAtFirstQuestion);
+      EXPECT_EQ(Teams[1].Lives, 3);
+      EXPECT_EQ(Teams[2].Lives, 3);
+      holderAfterRestart = BallHolder;
+      Teams[2].Lives = 0;
+      phase = 3;
+    } else if (phase == 3 && box != nullptr) {
+      EXPECT_EQ(box->text(), "Team 1 won the game. Restart?");
+      framesAtLastQuestion = window.FramesDrawn();
+      box->button(QMessageBox::No)->click();
+      phase = 4;
+    }
+  });
+  EXPECT_THROW(Form_Load(window), ProgramEnd);
+  EXPECT_EQ(phase, 4);
+  EXPECT_EQ(holderAfterRestart, 6);
+  EXPECT_EQ(MaxMode, kTrue);
+  EXPECT_EQ(FastMode, kTrue);
+  EXPECT_EQ(window.FramesDrawn(), framesAtLastQuestion);  // no frame after No
+}
+
+TEST_F(WindowTest, ClosingTheWindowDuringAWaitEndsTheLoop) {
+  std::int64_t framesAtClose = -1;
+  // At the normal pace the loop spends nearly all its time blocked in a wait.
+  QTimer::singleShot(120, &window, [&] {
+    framesAtClose = window.FramesDrawn();
+    window.close();
+  });
+  EXPECT_THROW(Form_Load(window), ProgramEnd);
+  EXPECT_GE(framesAtClose, 1);
+  EXPECT_EQ(window.FramesDrawn(), framesAtClose);
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(WindowTest, ClosingInMaxModeEndsTheLoop) {
+  MaxMode = kTrue;
+  std::int64_t framesAtClose = -1;
+  const EveryPump closer([&] {
+    if (framesAtClose < 0 && window.FramesDrawn() >= 100) {
+      framesAtClose = window.FramesDrawn();
+      window.close();
+    }
+  });
+  EXPECT_THROW(Form_Load(window), ProgramEnd);
+  EXPECT_EQ(window.FramesDrawn(), framesAtClose);
+}
+
+}  // namespace
+}  // namespace quarrow

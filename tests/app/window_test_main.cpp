@@ -1,0 +1,15 @@
+// Window tests run on Qt's offscreen platform unless told otherwise: no display is needed.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QByteArray>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
