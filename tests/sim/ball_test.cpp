@@ -117,6 +117,27 @@ TEST_F(Ball, BounceTurnsTheRemainingSubStepsAndDeadFrictionApplies) {
   EXPECT_EQ(BallSpeed, 5 * 0.92);
 }
 
+TEST_F(Ball, CornerCrossedMidFlightReversesTheBall) {
+  // 0.3536 a sub-step on each axis: the 2nd sub-step leaves at the top right corner, the other 49
+  // run back down and left.
+  LooseBall(256.5, 0.5, 1, 0.7854, 5);
+  MoveBall();
+  EXPECT_EQ(BallAngle, 3.9270);
+  EXPECT_EQ(BallX, Fx(257 - 49 * 0.3536));
+  EXPECT_EQ(BallY, Fx(49 * 0.3536));
+  EXPECT_EQ(BallTeam, 0);
+}
+
+TEST_F(Ball, StillBallBeyondAnEdgeIsPutBackOnIt) {
+  LooseBall(300, 200, 0, 0.3, 0);
+  MoveBall();
+  EXPECT_EQ(BallX, Fx(257));
+  EXPECT_EQ(BallY, Fx(169));
+  // pi - 0.3 at the side, then its mirror 2 pi - 2.8416 at the bottom.
+  EXPECT_EQ(BallAngle, 3.4416);
+  EXPECT_EQ(BallSpeed, 0);
+}
+
 TEST_F(Ball, ThrowReleasesTowardsTheAimPoint) {
   struct Case {
     Number aimX, aimY;
