@@ -36,6 +36,8 @@ Main::Main() {
   label1_ = new QLabel("Label1", this);
   label1_->setObjectName("Label1");
   label1_->setGeometry(0, 100, 32, 13);
+  // Nothing reads or changes it; shown, its caption would only puzzle the user.
+  label1_->hide();
 
   QWidget::setTabOrder(picMain_, command1_);
   QWidget::setTabOrder(command1_, command2_);

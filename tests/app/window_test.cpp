@@ -60,6 +60,7 @@ TEST_F(WindowTest, TitleControlsGeometryAndFocusOrder) {
   EXPECT_EQ(fast->geometry(), QRect(0, 64, 33, 21));
   EXPECT_EQ(label->text(), "Label1");
   EXPECT_EQ(label->geometry(), QRect(0, 100, 32, 13));
+  EXPECT_TRUE(label->isHidden());
 
   const CourtSize interior = window.CourtInterior();
   EXPECT_EQ(interior.width, 257);
