@@ -7,19 +7,8 @@
 
 namespace {
 
-class BenchPlatform final : public quarrow::Platform {
- public:
-  float Draw() override { return random_.Draw(); }
-  void Reseed() override {}
-  void PumpEvents() override {}
-  quarrow::CourtSize CourtInterior() override { return {257, 169}; }
-
- private:
-  quarrow::TwisterRandom random_{1};
-};
-
 void BM_HeadlessFrames(benchmark::State& state) {
-  BenchPlatform platform;
+  quarrow::SeededPlatform platform(1);
   quarrow::SetPlatform(&platform);
   std::int64_t frames = 0;
   std::int64_t matches = 0;

@@ -3,18 +3,7 @@
 namespace quarrow {
 namespace {
 
-class QuietPlatform final : public Platform {
- public:
-  float Draw() override { return random_.Draw(); }
-  void Reseed() override {}
-  void PumpEvents() override {}
-  CourtSize CourtInterior() override { return {257, 169}; }
-
- private:
-  TwisterRandom random_;
-};
-
-QuietPlatform quietPlatform;
+SeededPlatform quietPlatform;
 
 }  // namespace
 

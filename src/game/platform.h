@@ -39,15 +39,33 @@ class TwisterRandom {
   std::mt19937 gen_;
 };
 
-// Installs the platform the core talks to; nullptr restores a quiet default (fixed seed, no events,
-// a 257 x 169 court). The caller keeps ownership and must outlive its installation.
+// A platform without a window: a source seeded once, which match setup's reseed leaves alone so
+// that a whole run follows from its seed; no events; a court of a given size.
+class SeededPlatform : public Platform {
+ public:
+  explicit SeededPlatform(std::uint32_t seed = 0, CourtSize court = {257, 169})
+      : random_(seed), court_(court) {}
+  float Draw() override { return random_.Draw(); }
+  void Reseed() override {}
+  void PumpEvents() override {}
+  CourtSize CourtInterior() override { return court_; }
+
+ private:
+  TwisterRandom random_;
+  CourtSize court_;
+};
+
+// Installs the platform the core talks to; nullptr restores a quiet default (a SeededPlatform with
+// seed 0). The caller keeps ownership and must outlive its installation.
 void SetPlatform(Platform* platform);
 
 namespace detail {
 extern Platform* installedPlatform;
 }
 
-inline Platform& ThePlatform() { return *detail::installedPlatform; }
+inline Platform& ThePlatform() {
+  return *detail::installedPlatform;
+}
 
 // One draw from the installed random source.
 inline float Draw() {

@@ -19,22 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Under a seed the source is seeded once; match setup's reseed leaves it alone, so that a whole run
-// is reproducible from its seed.
-class HeadlessPlatform final : public quarrow::Platform {
- public:
-  HeadlessPlatform(std::uint32_t seed, int width, int height)
-      : random_(seed), size_{width, height} {}
-  float Draw() override { return random_.Draw(); }
-  void Reseed() override {}
-  void PumpEvents() override {}
-  quarrow::CourtSize CourtInterior() override { return size_; }
-
- private:
-  quarrow::TwisterRandom random_;
-  quarrow::CourtSize size_;
-};
-
 std::uint32_t ClockSeed() {
   const auto now = Clock::now().time_since_epoch().count() ^
                    std::chrono::system_clock::now().time_since_epoch().count();
@@ -106,7 +90,7 @@ int main(int argc, char** argv) {
   if (!options.seed) {
     std::fprintf(report, "seed %u\n", seed);
   }
-  HeadlessPlatform platform(seed, options.width, options.height);
+  quarrow::SeededPlatform platform(seed, {options.width, options.height});
   quarrow::SetPlatform(&platform);
 
   std::string buffer;

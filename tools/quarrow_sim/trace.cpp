@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <string_view>
 
 #include "game/game_state.h"
 
@@ -15,11 +16,32 @@ void AppendNumber(std::string& out, T v) {
   out.append(buffer, result.ptr);
 }
 
-void AppendQuotedFixed(std::string& out, Fixed v) {
-  out += '"';
-  AppendFixed(out, v);
-  out += '"';
-}
+// Writes the members of one JSON object in order, with the separators between them.
+class Members {
+ public:
+  explicit Members(std::string& out) : out_(out) { out_ += '{'; }
+  void Close() { out_ += '}'; }
+
+  // Starts a member whose value the caller writes.
+  std::string& Key(std::string_view key) {
+    out_ += first_ ? "\"" : ", \"";
+    first_ = false;
+    out_ += key;
+    out_ += "\": ";
+    return out_;
+  }
+  void Integer(std::string_view key, std::int64_t v) { AppendNumber(Key(key), v); }
+  void Real(std::string_view key, double v) { AppendDouble(Key(key), v); }
+  void Exact(std::string_view key, Fixed v) {
+    Key(key) += '"';
+    AppendFixed(out_, v);
+    out_ += '"';
+  }
+
+ private:
+  std::string& out_;
+  bool first_ = true;
+};
 
 }  // namespace
 
@@ -48,56 +70,47 @@ void AppendDouble(std::string& out, double v) {
 }
 
 void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame) {
-  out += "{\"match\": ";
-  AppendNumber(out, match);
-  out += ", \"frame\": ";
-  AppendNumber(out, frame);
-  out += ", \"ball\": {\"x\": ";
-  AppendQuotedFixed(out, BallX);
-  out += ", \"y\": ";
-  AppendQuotedFixed(out, BallY);
-  out += ", \"angle\": ";
-  AppendDouble(out, BallAngle);
-  out += ", \"speed\": ";
-  AppendDouble(out, BallSpeed);
-  out += ", \"team\": ";
-  AppendNumber(out, BallTeam);
-  out += ", \"holder\": ";
-  AppendNumber(out, BallHolder);
-  out += ", \"last_thrower\": ";
-  AppendNumber(out, LastThrower);
-  out += "}, \"teams\": [";
+  Members record(out);
+  record.Integer("match", match);
+  record.Integer("frame", frame);
+
+  Members ball(record.Key("ball"));
+  ball.Exact("x", BallX);
+  ball.Exact("y", BallY);
+  ball.Real("angle", BallAngle);
+  ball.Real("speed", BallSpeed);
+  ball.Integer("team", BallTeam);
+  ball.Integer("holder", BallHolder);
+  ball.Integer("last_thrower", LastThrower);
+  ball.Close();
+
+  record.Key("teams") += '[';
   for (int t = 1; t <= kTeamCount; ++t) {
-    out += t == 1 ? "{\"back\": " : ", {\"back\": ";
-    AppendNumber(out, Teams[t].BackPlayer);
-    out += ", \"lives\": ";
-    AppendNumber(out, Teams[t].Lives);
-    out += '}';
+    Members team(out += t == 1 ? "" : ", ");
+    team.Integer("back", Teams[t].BackPlayer);
+    team.Integer("lives", Teams[t].Lives);
+    team.Close();
   }
-  out += "], \"players\": [";
+  out += ']';
+
+  record.Key("players") += '[';
   for (int i = 1; i <= kPlayerCount; ++i) {
     const PlayerInfo& p = Players[i];
-    out += i == 1 ? "{\"x\": " : ", {\"x\": ";
-    AppendQuotedFixed(out, p.X);
-    out += ", \"y\": ";
-    AppendQuotedFixed(out, p.Y);
-    out += ", \"tx\": ";
-    AppendNumber(out, p.TargetX);
-    out += ", \"ty\": ";
-    AppendNumber(out, p.TargetY);
-    out += ", \"sx\": ";
-    AppendQuotedFixed(out, p.StepX);
-    out += ", \"sy\": ";
-    AppendQuotedFixed(out, p.StepY);
-    out += ", \"role\": ";
-    AppendNumber(out, p.Role);
-    out += ", \"speed\": ";
-    AppendDouble(out, p.Speed);
-    out += ", \"has_ball\": ";
-    AppendNumber(out, p.HasBall);
-    out += '}';
+    Members player(out += i == 1 ? "" : ", ");
+    player.Exact("x", p.X);
+    player.Exact("y", p.Y);
+    player.Integer("tx", p.TargetX);
+    player.Integer("ty", p.TargetY);
+    player.Exact("sx", p.StepX);
+    player.Exact("sy", p.StepY);
+    player.Integer("role", p.Role);
+    player.Real("speed", p.Speed);
+    player.Integer("has_ball", p.HasBall);
+    player.Close();
   }
-  out += "]}\n";
+  out += ']';
+  record.Close();
+  out += '\n';
 }
 
 }  // namespace quarrow::sim
