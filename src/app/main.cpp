@@ -14,7 +14,6 @@ int main(int argc, char** argv) {
   quarrow::GuardPlatformStart();
   QApplication app(argc, argv);
   quarrow::EndPlatformGuard();
-  QApplication::setApplicationName(quarrow::kApplicationTitle);
 
   quarrow::Main window;
   try {

@@ -88,10 +88,11 @@ void Main::PictureReady() {
   ++framesDrawn_;
   // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped,
   // and the last one is shown when its turn comes.
-  if (Ticks() - lastPresent_ >= presentInterval_) {
+  const std::int64_t sinceShown = Ticks() - lastPresent_;
+  if (sinceShown >= presentInterval_) {
     Present();
   } else if (!presentTimer_.isActive()) {
-    presentTimer_.start(static_cast<int>(presentInterval_ - (Ticks() - lastPresent_)));
+    presentTimer_.start(static_cast<int>(presentInterval_ - sinceShown));
   }
 }
 
