@@ -38,11 +38,15 @@ class ScriptedPlatform final : public Platform {
     return draws_[next_++];
   }
   void Reseed() override { ++reseeds; }
-  void PumpEvents() override { ++pumps; }
+  void PumpEvents() override {
+    ++pumps;
+    drawsAtPump.push_back(next_);
+  }
   CourtSize CourtInterior() override { return size_; }
 
   int pumps = 0;
   int reseeds = 0;
+  std::vector<std::size_t> drawsAtPump;  // how many draws had been taken at each pump
 
  private:
   std::vector<float> draws_;

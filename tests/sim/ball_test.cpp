@@ -41,7 +41,7 @@ TEST_F(Ball, SubStepCountFollowsTheAccumulatedCounter) {
   };
   const Case cases[] = {
       {5, 51, 0.5, true},  {4.9, 50, 0.49, true}, {2, 20, 0.2, true},
-      {1, 11, 0.1, false}, {0, 1, 0, false},
+      {1, 11, 0.1, false}, {0.2, 3, 0.02, false}, {0, 1, 0, false},
   };
   for (const Case& c : cases) {
     LooseBall(50, 84, 2, 0, c.speed);

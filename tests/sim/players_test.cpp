@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
@@ -174,6 +176,22 @@ TEST_F(Behaviour, HolderThrowsWithinHalfWidthOrAtTheCentreLine) {
   }
 }
 
+TEST_F(Behaviour, BallThrownInATurnHitsALaterPlayerWhereTheThrowerStood) {
+  for (int i : {9, 10}) {
+    Players[i].Role = 4;
+  }
+  Place(8, 216, 84, 2);
+  // Player 7 is past the centre line, so no candidate, and 1 to the right of the thrower.
+  Place(7, 89, 84, 2);
+  Place(2, 88.0001, 84, 1);
+  Hold(2);
+  MovePlayers();
+  EXPECT_EQ(LastThrower, 2);
+  EXPECT_EQ(Players[7].Role, 4);
+  EXPECT_EQ(BallTeam, 0);
+  EXPECT_EQ(BallSpeed, 2.5);
+}
+
 TEST_F(Behaviour, DodgeRunsFiveBeyondAndFetchRunsToTheBall) {
   struct Case {
     double x, y;
@@ -267,7 +285,7 @@ TEST_F(Behaviour, TurnDrawsRoamThenZoneReturnThenStep) {
   LastThrower = 3;
   ScriptedPlatform platform(Then({0, 0, 0.25f, 0.25f, 0.5f, 0.5f, 0.5f, 0}, 18));
   MovePlayers();
-  EXPECT_EQ(platform.pumps, 1);
+  EXPECT_EQ(platform.drawsAtPump, std::vector<std::size_t>{4});
   EXPECT_EQ(Players[1].TargetX, 128);
   EXPECT_EQ(Players[1].TargetY, 84);
   EXPECT_EQ(Players[1].StepX, Fx(2.25));
