@@ -45,8 +45,8 @@ inline Fixed Abs(Fixed v) {
   return Fixed{v.count < 0 ? -v.count : v.count};
 }
 
-// Rounds to a whole number, ties to even, as nearbyint does under the default rounding mode, without
-// a library call: adding and removing 2^52 leaves no fraction bits, and 2^52 is even.
+// Rounds to a whole number, ties to even, as nearbyint does under the default rounding mode,
+// without a library call: adding and removing 2^52 leaves no fraction bits, and 2^52 is even.
 inline double RoundHalfEven(double v) {
   constexpr double kShift = 0x1p52;
   if (!(std::fabs(v) < kShift)) {
@@ -59,17 +59,14 @@ inline double RoundHalfEven(double v) {
 // a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
   const double scaled = RoundHalfEven(v * 10000.0);
+  constexpr double kLimit = static_cast<double>(Fixed::kLimit);
+  if (std::fabs(scaled) < kLimit) [[likely]] {
+    return Fixed{static_cast<std::int64_t>(scaled)};
+  }
   if (!(scaled == scaled)) {
     return Fixed{0};
   }
-  constexpr double kLimit = static_cast<double>(Fixed::kLimit);
-  if (scaled >= kLimit) {
-    return Fixed{Fixed::kLimit};
-  }
-  if (scaled <= -kLimit) {
-    return Fixed{-Fixed::kLimit};
-  }
-  return Fixed{static_cast<std::int64_t>(scaled)};
+  return Fixed{scaled > 0 ? Fixed::kLimit : -Fixed::kLimit};
 }
 
 namespace detail {
@@ -105,8 +102,19 @@ inline std::int16_t ToInt16(Fixed v) {
   return detail::SaturateInt16(whole);
 }
 
+// Whether a fixed value rounds to a whole number, ties to even; the same as ToInt16(v) == whole
+// without the division.
+inline bool RoundsTo(Fixed v, std::int16_t whole) {
+  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
+  const std::int64_t distance = offset < 0 ? -offset : offset;
+  constexpr std::int64_t kHalf = Fixed::kScale / 2;
+  return whole % 2 == 0 ? distance <= kHalf : distance < kHalf;
+}
+
 // Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.
-inline constexpr Fixed HalfOf(std::int64_t whole) { return Fixed{whole * (Fixed::kScale / 2)}; }
+inline constexpr Fixed HalfOf(std::int64_t whole) {
+  return Fixed{whole * (Fixed::kScale / 2)};
+}
 
 inline Fixed ToFixed(std::int16_t v) {
   return Fixed::FromInt(v);

@@ -16,7 +16,7 @@ constexpr double kDodgeDistance = 5;
 constexpr int kCentreReach = 2;
 
 bool Arrived(const PlayerInfo& p) {
-  return ToInt16(p.X) == p.TargetX && ToInt16(p.Y) == p.TargetY;
+  return RoundsTo(p.X, p.TargetX) && RoundsTo(p.Y, p.TargetY);
 }
 
 // Case A: walk towards the aim point, or throw once within range or at the centre line.
