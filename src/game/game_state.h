@@ -46,10 +46,15 @@ extern Flag MaxMode, FastMode, Restarting;
 void ResetGameState();
 
 // The exact middle of the court, unrounded: the line every test against "the middle" uses.
-inline double Mid() { return CourtWidth / 2.0; }
+inline double Mid() {
+  return CourtWidth / 2.0;
+}
 
 // The same middle as a fixed value. A fixed position compares with it exactly as its double would
-// with Mid(): both sides are multiples of 0.0001, and the double of a fixed value never crosses one.
-inline Fixed ExactMid() { return HalfOf(CourtWidth); }
+// with Mid(): both sides are multiples of 0.0001, and the double of a fixed value never crosses
+// one.
+inline Fixed ExactMid() {
+  return HalfOf(CourtWidth);
+}
 
 }  // namespace quarrow

@@ -35,7 +35,9 @@ std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
   return 0;
 }
 
-std::int16_t FarLine() { return static_cast<std::int16_t>(CourtWidth - kEndZone); }
+std::int16_t FarLine() {
+  return static_cast<std::int16_t>(CourtWidth - kEndZone);
+}
 
 }  // namespace
 
@@ -48,7 +50,9 @@ std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
                 Fixed::FromInt(CourtWidth));
 }
 
-Flag InsideCourt(double /*x*/, double y) { return ToFlag(!(y < 0 || y > CourtHeight)); }
+Flag InsideCourt(double /*x*/, double y) {
+  return ToFlag(!(y < 0 || y > CourtHeight));
+}
 
 Flag InsideCourt(Fixed /*x*/, Fixed y) {
   return ToFlag(!(y < Fixed{} || y > Fixed::FromInt(CourtHeight)));

@@ -54,7 +54,8 @@ std::int64_t SubStepCount(double speed) {
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
 // The first sub-step (1, 2, ...) after which a position p moving by d per sub-step lies strictly
-// outside [low, high]; kNever when it never does. Positions after j sub-steps are exactly p + j * d.
+// outside [low, high]; kNever when it never does. Positions after j sub-steps are exactly p + j *
+// d.
 std::int64_t FirstExit(Fixed p, Fixed d, Fixed low, Fixed high) {
   const Fixed first = p + d;
   if (first < low || first > high) {
@@ -90,7 +91,9 @@ void MoveFreeBall() {
   }
 }
 
-double Reflected(double x, double y) { return DirectionOfDelta(x, y).ToDouble(); }
+double Reflected(double x, double y) {
+  return DirectionOfDelta(x, y).ToDouble();
+}
 
 }  // namespace
 
