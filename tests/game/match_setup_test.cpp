@@ -7,7 +7,6 @@
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
 #include "game/scripted_platform.h"
-#include "rules/court.h"
 
 namespace quarrow {
 namespace {
@@ -112,46 +111,22 @@ TEST_F(MatchSetup, SmallestAndLargestDrawsReachTheEndsOfEachCourt) {
       EXPECT_LT(Players[i].Speed, 4.0) << i;
     }
   }
-  // A player placed on the end line or the centre line stands in no zone; setup leaves him there.
-  EXPECT_EQ(ZoneOf(Fx(40), Fx(0)), 0);
-  EXPECT_EQ(ZoneOf(Fx(128.5), Fx(0)), 0);
 }
 
 TEST_F(MatchSetup, CourtSizeDecidesTheRanges) {
-  struct Case {
-    int width, height;
-    std::int16_t half, third;
-    double back1X, backY;
-  };
-  const Case cases[] = {
-      {257, 169, 128, 86, 237, 84.5},
-      {259, 170, 130, 86, 239, 85},
-      {256, 1, 128, 85, 236, 0.5},
-      {83, 6553, 42, 28, 63, 3276.5},
-  };
-  for (const Case& c : cases) {
+  // {width, height, HalfWidth, ThirdWidth, player 1's X, back players' Y}; halves round to even.
+  const double cases[][6] = {
+      {259, 170, 130, 86, 239, 85}, {256, 1, 128, 85, 236, 0.5}, {83, 6553, 42, 28, 63, 3276.5}};
+  for (const auto& c : cases) {
     {
-      ScriptedPlatform platform(std::vector<float>(30, 0.5f), {c.width, c.height});
+      ScriptedPlatform platform(std::vector<float>(30, 0.5f), {int(c[0]), int(c[1])});
       InitGame();
     }
-    EXPECT_EQ(CourtWidth, c.width);
-    EXPECT_EQ(CourtHeight, c.height);
-    EXPECT_EQ(HalfWidth, c.half) << c.width;
-    EXPECT_EQ(ThirdWidth, c.third) << c.width;
-    EXPECT_EQ(Players[1].X, Fx(c.back1X)) << c.width;
-    EXPECT_EQ(Players[1].Y, Fx(c.backY)) << c.height;
-    EXPECT_EQ(Players[6].Y, Fx(c.backY)) << c.height;
+    EXPECT_EQ(HalfWidth, c[2]) << c[0];
+    EXPECT_EQ(ThirdWidth, c[3]) << c[0];
+    EXPECT_EQ(Players[1].X, Fx(c[4])) << c[0];
+    EXPECT_EQ(Players[6].Y, Fx(c[5])) << c[1];
   }
-}
-
-TEST_F(MatchSetup, GiveBallTakesTheCurrentRoleAndTouchesNothingElse) {
-  Players[4].Role = 1;
-  Players[9].HasBall = kTrue;
-  GiveBall(4);
-  EXPECT_EQ(BallHolder, 4);
-  EXPECT_EQ(BallTeam, 1);
-  EXPECT_EQ(Players[4].HasBall, kTrue);
-  EXPECT_EQ(Players[9].HasBall, kTrue);
 }
 
 }  // namespace

@@ -135,14 +135,5 @@ TEST_F(Court, RandomPointInZoneRetriesUntilStrictlyInside) {
   }
 }
 
-TEST_F(Court, RandomPointInZoneCanGiveTheTopRow) {
-  std::int16_t x = -1;
-  std::int16_t y = -1;
-  ScriptedPlatform platform({0.25f, 0.0f});
-  RandomPointInZone(x, y, 1);
-  EXPECT_EQ(x, 64);
-  EXPECT_EQ(y, 0);
-}
-
 }  // namespace
 }  // namespace quarrow
