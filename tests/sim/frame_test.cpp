@@ -37,19 +37,6 @@ TEST_F(Frame, WinnerIsTheTeamThatStillHasLives) {
   }
 }
 
-class SeededPlatform final : public Platform {
- public:
-  SeededPlatform(std::uint32_t seed, CourtSize size) : random_(seed), size_(size) {}
-  float Draw() override { return random_.Draw(); }
-  void Reseed() override {}
-  void PumpEvents() override {}
-  CourtSize CourtInterior() override { return size_; }
-
- private:
-  TwisterRandom random_;
-  CourtSize size_;
-};
-
 // What one frame may carry over to the next within a match.
 struct Memory {
   std::array<double, kPlayerCount + 1> speed{};

@@ -200,22 +200,41 @@ TEST_F(Behaviour, VerticalStepRefusedAtTheEdgeWhileXMoves) {
   }
 }
 
-TEST_F(Behaviour, PlayerAtHisTargetStandsButStillTakesTheBall) {
-  Place({2, 126.4, 84.3, 1});
-  Players[2].StepX = Fx(1.2345);
-  Players[2].StepY = Fx(-0.5);
-  // Dead, across the centre line: not his zone, so his target stays, but within his reach.
-  LooseBall(129, 84, 0, 0, 0);
-  {
-    // Players 1 and 3 to 10 step; player 2 draws nothing.
-    ScriptedPlatform platform(Then({}, 18));
-    MovePlayers();
+TEST_F(Behaviour, PlayerWhoseRoundedPositionIsHisTargetStandsButStillTakesTheBall) {
+  struct Case {
+    double x, y;
+    std::int16_t tx, ty;
+    bool arrived;
+  };
+  // whole() rounds half to even.
+  const Case cases[] = {{126.4, 84.3, 126, 84, true},
+                        {126.5, 84.5, 126, 84, true},
+                        {125.5, 83.5, 126, 84, true},
+                        {126.5, 84.5, 127, 84, false},
+                        {127.5, 84.5, 127, 84, false}};
+  for (const Case& c : cases) {
+    ParkPlayers();
+    Place({2, c.x, c.y, 1});
+    Players[2].TargetX = c.tx;
+    Players[2].TargetY = c.ty;
+    Players[2].StepX = Fx(1.2345);
+    Players[2].StepY = Fx(-0.5);
+    // Dead, across the centre line: not his zone, so his target stays, but within his reach.
+    LooseBall(129, 84, 0, 0, 0);
+    {
+      // Players 1 and 3 to 10 step; player 2 only when he has not arrived.
+      ScriptedPlatform platform(Then({}, c.arrived ? 18 : 20));
+      MovePlayers();
+    }
+    SCOPED_TRACE(c.x);
+    EXPECT_EQ(BallHolder, 2);
+    if (c.arrived) {
+      EXPECT_EQ(Players[2].X, Fx(c.x));
+      EXPECT_EQ(Players[2].Y, Fx(c.y));
+      EXPECT_EQ(Players[2].StepX, Fx(1.2345));
+      EXPECT_EQ(Players[2].StepY, Fx(-0.5));
+    }
   }
-  EXPECT_EQ(Players[2].X, Fx(126.4));
-  EXPECT_EQ(Players[2].Y, Fx(84.3));
-  EXPECT_EQ(Players[2].StepX, Fx(1.2345));
-  EXPECT_EQ(Players[2].StepY, Fx(-0.5));
-  EXPECT_EQ(BallHolder, 2);
 }
 
 TEST_F(Behaviour, TurnDrawsRoamThenZoneReturnThenStep) {

@@ -88,17 +88,7 @@ TEST_F(TraceRecord, KeysInOrderAndEveryPlayer) {
 
 // Plays a few matches under a seed, as the runner does, and returns their trace.
 std::string TraceOfRun(std::uint32_t seed) {
-  class Seeded final : public Platform {
-   public:
-    explicit Seeded(std::uint32_t s) : random_(s) {}
-    float Draw() override { return random_.Draw(); }
-    void Reseed() override {}
-    void PumpEvents() override {}
-    CourtSize CourtInterior() override { return {257, 169}; }
-
-   private:
-    TwisterRandom random_;
-  } platform(seed);
+  SeededPlatform platform(seed);
   ResetGameState();
   SetPlatform(&platform);
   std::string out;
