@@ -9,7 +9,7 @@ namespace {
 
 void BM_HeadlessFrames(benchmark::State& state) {
   quarrow::SeededPlatform platform(1);
-  quarrow::SetPlatform(&platform);
+  const quarrow::PlatformInstallation installation(platform);
   std::int64_t frames = 0;
   std::int64_t matches = 0;
   for (auto _ : state) {
@@ -18,7 +18,6 @@ void BM_HeadlessFrames(benchmark::State& state) {
     frames += result.frames;
     ++matches;
   }
-  quarrow::SetPlatform(nullptr);
   state.counters["frames_per_second"] =
       benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
   state.counters["frames_per_match"] =

@@ -39,15 +39,7 @@ double SecondsSince(Clock::time_point start) {
 
 // Seconds per headless frame over about as many frames as the window ran.
 double HeadlessFrameSeconds(std::int64_t frames) {
-  quarrow::TwisterRandom random(1);
-  struct Quiet final : quarrow::Platform {
-    explicit Quiet(quarrow::TwisterRandom& r) : random(r) {}
-    float Draw() override { return random.Draw(); }
-    void Reseed() override {}
-    void PumpEvents() override {}
-    quarrow::CourtSize CourtInterior() override { return {257, 169}; }
-    quarrow::TwisterRandom& random;
-  } platform(random);
+  quarrow::SeededPlatform platform(1);
   const quarrow::PlatformInstallation installation(platform);
   std::int64_t done = 0;
   const auto start = Clock::now();

@@ -12,4 +12,17 @@ void ShellPlatform::Reseed() {
   random_.Seed(static_cast<std::uint32_t>(now ^ (now >> 32)));
 }
 
+void ShellPlatform::PumpEvents() {
+  // A point search asks for events at every attempt, several times a frame, and each pass costs a
+  // system call. Asking the window system at most once a millisecond serves every event no later
+  // than anybody could tell; the frame's own wait still pumps every frame.
+  constexpr auto kSearchPumpInterval = std::chrono::milliseconds(1);
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastPump_ < kSearchPumpInterval) {
+    return;
+  }
+  lastPump_ = now;
+  shell_.PumpEvents();
+}
+
 }  // namespace quarrow

@@ -67,6 +67,15 @@ inline Platform& ThePlatform() {
   return *detail::installedPlatform;
 }
 
+// Installs a platform for its own lifetime, also when left by an exception.
+class PlatformInstallation {
+ public:
+  explicit PlatformInstallation(Platform& platform) { SetPlatform(&platform); }
+  ~PlatformInstallation() { SetPlatform(nullptr); }
+  PlatformInstallation(const PlatformInstallation&) = delete;
+  PlatformInstallation& operator=(const PlatformInstallation&) = delete;
+};
+
 // One draw from the installed random source.
 inline float Draw() {
   return ThePlatform().Draw();

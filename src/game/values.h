@@ -23,7 +23,7 @@ inline constexpr Flag ToFlag(bool value) {
 struct Fixed {
   static constexpr std::int64_t kScale = 10000;
   // Beyond this the count saturates, so that sums of two stored values never overflow.
-  static constexpr std::int64_t kLimit = std::int64_t{1} << 62;
+  static constexpr std::int64_t kLimit = (std::int64_t{1} << 62) - 1;
 
   std::int64_t count = 0;
 
@@ -59,7 +59,8 @@ inline double RoundHalfEven(double v) {
 // a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
   const double scaled = RoundHalfEven(v * 10000.0);
-  constexpr double kLimit = static_cast<double>(Fixed::kLimit);
+  // 2^62: every double below it converts to at most kLimit.
+  constexpr double kLimit = 0x1p62;
   if (std::fabs(scaled) < kLimit) [[likely]] {
     return Fixed{static_cast<std::int64_t>(scaled)};
   }

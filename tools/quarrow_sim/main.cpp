@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     std::fprintf(report, "seed %u\n", seed);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
-  quarrow::SetPlatform(&platform);
+  const quarrow::PlatformInstallation installation(platform);
 
   std::string buffer;
   std::int64_t totalFrames = 0;
@@ -136,6 +136,5 @@ int main(int argc, char** argv) {
                static_cast<long long>(options.matches), static_cast<long long>(totalFrames),
                static_cast<long long>(wins[1]), static_cast<long long>(wins[2]),
                static_cast<long long>(stalls), seconds > 0 ? totalFrames / seconds : 0.0);
-  quarrow::SetPlatform(nullptr);
   return 0;
 }
