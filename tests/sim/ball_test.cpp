@@ -139,34 +139,28 @@ TEST_F(Ball, StillBallBeyondAnEdgeIsPutBackOnIt) {
 }
 
 TEST_F(Ball, ThrowReleasesTowardsTheAimPoint) {
-  struct Case {
-    Number aimX, aimY;
-    double angle;
-  };
-  const Case cases[] = {
-      {Number::Of(Fx(200)), Number::Of(Fx(84)), 0},
-      {Number::Of(Fx(150)), Number::Of(Fx(84)), 0},
-      {Number::Of(Fx(100)), Number::Of(Fx(84)), 3.1416},
-      {Number::Of(Fx(150)), Number::Of(Fx(74)), 1.5708},
-      {Number::Of(153.0), Number::Of(80.0), 0.9273},
-      {Number::Of(150.0), Number::Of(94.0), 4.7124},
-  };
-  for (const Case& c : cases) {
-    Players[7].X = BallX = Fx(150);
-    Players[7].Y = BallY = Fx(84);
-    Players[7].HasBall = kTrue;
-    BallHolder = 7;
-    BallTeam = 2;
-    BallSpeed = 1;
-    LastThrower = 2;
-    ThrowBall(c.aimX, c.aimY);
-    EXPECT_EQ(BallAngle, c.angle) << c.aimX.ToDouble() << ", " << c.aimY.ToDouble();
-    EXPECT_EQ(BallSpeed, 5);
-    EXPECT_EQ(BallHolder, 0);
-    EXPECT_EQ(LastThrower, 7);
-    EXPECT_EQ(Players[7].HasBall, kFalse);
-    EXPECT_EQ(BallTeam, 2);
-    EXPECT_EQ(BallX, Fx(150));
+  // {aim x, aim y, angle} from the holder at (150, 84); the aim is exact, then an average.
+  const double cases[][3] = {
+      {200, 84, 0}, {150, 84, 0}, {100, 84, 3.1416}, {150, 74, 1.5708}, {153, 80, 0.9273}};
+  for (bool exact : {true, false}) {
+    for (const auto& c : cases) {
+      Players[7].X = BallX = Fx(150);
+      Players[7].Y = BallY = Fx(84);
+      Players[7].HasBall = kTrue;
+      BallHolder = 7;
+      BallTeam = 2;
+      BallSpeed = 1;
+      ThrowBall(exact ? Number::Of(Fx(c[0])) : Number::Of(c[0]),
+                exact ? Number::Of(Fx(c[1])) : Number::Of(c[1]));
+      SCOPED_TRACE(::testing::Message() << c[0] << ", " << c[1]);
+      EXPECT_EQ(BallAngle, c[2]);
+      EXPECT_EQ(BallSpeed, 5);
+      EXPECT_EQ(BallHolder, 0);
+      EXPECT_EQ(LastThrower, 7);
+      EXPECT_EQ(Players[7].HasBall, kFalse);
+      EXPECT_EQ(BallTeam, 2);
+      EXPECT_EQ(BallX, Fx(150));
+    }
   }
 }
 
