@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <random>
 
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
@@ -136,6 +137,46 @@ TEST_F(Ball, StillBallBeyondAnEdgeIsPutBackOnIt) {
   // pi - 0.3 at the side, then its mirror 2 pi - 2.8416 at the bottom.
   EXPECT_EQ(BallAngle, 3.4416);
   EXPECT_EQ(BallSpeed, 0);
+}
+
+// The flight as the rules spell it: one sub-step at a time, with the edge tests after each.
+void MoveFreeBallStepByStep() {
+  const double speed = BallSpeed;
+  for (double t = 0; t <= speed; t += 0.1) {
+    BallX = BallX + ToFixed(std::cos(BallAngle) * BallSpeed * 0.1);
+    BallY = BallY - ToFixed(std::sin(BallAngle) * BallSpeed * 0.1);
+    BounceBall();
+  }
+  if (BallSpeed < 5.0 / 3.0) {
+    BallTeam = 0;
+  }
+  BallSpeed = BallSpeed * (BallTeam != 0 ? 0.98 : 0.92);
+}
+
+TEST_F(Ball, FreeFlightMatchesSubStepsOneByOne) {
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> x(-3, 260), y(-3, 172), speed(0, 7);
+  std::uniform_int_distribution<int> angle(0, 62832);
+  for (int k = 0; k < 20000; ++k) {
+    LooseBall(x(gen), y(gen), static_cast<std::int16_t>(k % 2), angle(gen) / 10000.0, speed(gen));
+    if (k % 5 == 0) {
+      BallAngle = 1.5708 * (k % 4);  // along an axis
+    }
+    const Fixed x0 = BallX, y0 = BallY;
+    const double a0 = BallAngle, s0 = BallSpeed;
+    const std::int16_t team0 = BallTeam;
+    MoveFreeBallStepByStep();
+    const Fixed x1 = BallX, y1 = BallY;
+    const double a1 = BallAngle, s1 = BallSpeed;
+    const std::int16_t team1 = BallTeam;
+    LooseBall(0, 0, team0, a0, s0);
+    BallX = x0;
+    BallY = y0;
+    MoveBall();
+    ASSERT_TRUE(BallX == x1 && BallY == y1 && BallAngle == a1 && BallSpeed == s1 &&
+                BallTeam == team1)
+        << "from " << x0.count << ", " << y0.count << " angle " << a0 << " speed " << s0;
+  }
 }
 
 TEST_F(Ball, ThrowReleasesTowardsTheAimPoint) {
