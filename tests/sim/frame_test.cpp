@@ -135,7 +135,7 @@ TEST_F(Frame, SoakMatchesKeepTheStateConsistentEveryFrame) {
                       {5, {400, 1}, 10}};
   for (const Run& run : runs) {
     SeededPlatform platform(run.seed, run.size);
-    SetPlatform(&platform);
+    PlatformInstallation installed(platform);
     int wins[3] = {};
     for (int match = 1; match <= run.matches; ++match) {
       Memory memory;

@@ -72,9 +72,9 @@ TEST_F(TraceRecord, KeysInOrderAndEveryPlayer) {
 
   std::string expected =
       "{\"match\": 12, \"frame\": 34567, \"ball\": {\"x\": \"-0.5000\", \"y\": \"84.5000\", "
-      "\"angle\": 3.1415999999999999, \"speed\": 4.9000000000000004, \"team\": 2, \"holder\": 0, "
-      "\"last_thrower\": 7}, \"teams\": [{\"back\": 1, \"lives\": 2}, {\"back\": 6, \"lives\": "
-      "3}], "
+      "\"angle\": 3.1415999999999999, \"speed\": 4.9000000000000004, \"team\": 2, "
+      "\"holder\": 0, \"last_thrower\": 7}, "
+      "\"teams\": [{\"back\": 1, \"lives\": 2}, {\"back\": 6, \"lives\": 3}], "
       "\"players\": [{\"x\": \"237.0000\", \"y\": \"84.5000\", \"tx\": 237, \"ty\": 84, "
       "\"sx\": \"-1.2500\", \"sy\": \"0.0001\", \"role\": 3, \"speed\": 2.0625, \"has_ball\": -1}";
   for (int i = 2; i <= kPlayerCount; ++i) {
@@ -89,13 +89,12 @@ TEST_F(TraceRecord, KeysInOrderAndEveryPlayer) {
 // Plays a few matches under a seed, as the runner does, and returns their trace.
 std::string TraceOfRun(std::uint32_t seed) {
   SeededPlatform platform(seed);
+  PlatformInstallation installed(platform);
   ResetGameState();
-  SetPlatform(&platform);
   std::string out;
   for (int match = 1; match <= 3; ++match) {
     PlayMatch(5000, [&](std::int64_t frame) { AppendTraceRecord(out, match, frame); });
   }
-  SetPlatform(nullptr);
   return out;
 }
 
