@@ -121,7 +121,7 @@ TEST_F(Contact, LiveBallOfAnotherRole) {
   }
 }
 
-TEST_F(Contact, OwnRolePassesThroughButRolesNotTeamsDecide) {
+TEST_F(Contact, LiveBallPassesThroughItsOwnRole) {
   Players[3].X = Fx(100);
   Players[3].Y = Fx(84);
   LooseBall(100, 84, 1);
@@ -130,13 +130,6 @@ TEST_F(Contact, OwnRolePassesThroughButRolesNotTeamsDecide) {
   EXPECT_EQ(Players[3].Role, 1);
   EXPECT_EQ(BallTeam, 1);
   EXPECT_EQ(BallSpeed, 5);
-
-  // The same team's back-zone role is another role.
-  BallTeam = 3;
-  LastThrower = 1;
-  CheckBallContact(3);
-  EXPECT_EQ(Players[3].Role, 3);
-  EXPECT_EQ(Players[1].Role, 3);  // the back player does not come back
 }
 
 TEST_F(Contact, HeldBallSuppressesEverything) {
