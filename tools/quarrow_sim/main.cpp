@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const sim::ParseResult parsed = sim::ParseOptions(args);
   if (!parsed.error.empty()) {
-    std::fprintf(stderr, "quarrow-sim: %s\n%s\n", parsed.error.c_str(), sim::kUsage);
+    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
   }
   const sim::Options& options = parsed.options;
