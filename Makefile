@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang-format
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core
 
 .PHONY: all deps build run sim test bench format format-check clean
 
