@@ -21,11 +21,11 @@ void Form_Load(Shell& shell) {
 
 void MainLoop(Shell& shell) {
   Restarting = kFalse;
-  std::int64_t nextTick = 0;
+  std::int64_t NextTick = 0;
   while (Restarting == kFalse) {
-    WaitForFrame(shell, nextTick);
+    WaitForFrame(shell, NextTick);
     // Counted from the end of the wait: time lost to a slow frame is not made up.
-    nextTick = shell.Ticks() + (FastMode != kFalse ? kFastInterval : kNormalInterval);
+    NextTick = shell.Ticks() + (FastMode != kFalse ? kFastInterval : kNormalInterval);
     AdvanceFrame();
     DrawCourt(shell.PicMain());
     shell.PictureReady();
@@ -33,13 +33,13 @@ void MainLoop(Shell& shell) {
   }
 }
 
-void WaitForFrame(Shell& shell, std::int64_t nextTick) {
+void WaitForFrame(Shell& shell, std::int64_t NextTick) {
   for (;;) {
     shell.PumpEvents();
-    if (shell.Ticks() > nextTick || MaxMode != kFalse) {
+    if (shell.Ticks() > NextTick || MaxMode != kFalse) {
       return;
     }
-    shell.WaitForEvents(nextTick + 1);
+    shell.WaitForEvents(NextTick + 1);
   }
 }
 

@@ -16,8 +16,8 @@ inline constexpr std::int64_t kFastInterval = 3;
 // Frames until a decided match is to be restarted.
 void MainLoop(Shell& shell);
 
-// Serves events until the tick counter has passed nextTick (at once in Max mode); at least one
+// Serves events until the tick counter has passed NextTick (at once in Max mode); at least one
 // pass of the pump either way.
-void WaitForFrame(Shell& shell, std::int64_t nextTick);
+void WaitForFrame(Shell& shell, std::int64_t NextTick);
 
 }  // namespace quarrow
