@@ -269,5 +269,17 @@ TEST_F(Behaviour, RoamRetriesWithoutServingEventsAndTestsTheUnroundedPoint) {
   EXPECT_EQ(Players[1].X, Fx(98.5));
 }
 
+TEST_F(Behaviour, RoamTargetIsTheDrawTimesTheWidthAsAFloat) {
+  // In double the product is 65.4999962..., which would round to 65; as a float it is 65.5,
+  // which rounds to the even 66.
+  Place({1, 100, 84, 1});
+  LooseBall(230, 160, 1);
+  LastThrower = 3;
+  const float draw = 4275905 * 0x1p-24f;
+  ScriptedPlatform platform(Then({draw, 0.5f, 0, 0}, 18));
+  MovePlayers();
+  EXPECT_EQ(Players[1].TargetX, 66);
+}
+
 }  // namespace
 }  // namespace quarrow
