@@ -6,10 +6,7 @@
 namespace quarrow {
 
 void ShellPlatform::Reseed() {
-  const auto now =
-      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count() ^
-                                 std::chrono::steady_clock::now().time_since_epoch().count());
-  random_.Seed(static_cast<std::uint32_t>(now ^ (now >> 32)));
+  random_.Seed(ClockSeed());
 }
 
 void ShellPlatform::PumpEvents() {

@@ -45,6 +45,14 @@ extern Flag MaxMode, FastMode, Restarting;
 // Everything back to zero, as at program start.
 void ResetGameState();
 
+// Depth of each end zone in pixels.
+inline constexpr std::int16_t kEndZoneDepth = 40;
+
+// The line in front of the right end zone, formed in int16.
+inline std::int16_t FarEndLine() {
+  return static_cast<std::int16_t>(CourtWidth - kEndZoneDepth);
+}
+
 // The exact middle of the court, unrounded: the line every test against "the middle" uses.
 inline double Mid() {
   return CourtWidth / 2.0;

@@ -9,13 +9,12 @@ namespace quarrow {
 namespace {
 
 // Depth of an end zone, and half of it.
-constexpr int kEndZone = 40;
-constexpr int kHalfEndZone = 20;
+constexpr int kHalfEndZone = kEndZoneDepth / 2;
 constexpr std::int16_t kTeamSize = kPlayerCount / 2;
 
 void PlaceCourtPlayer(PlayerInfo& p, std::int16_t role, double left) {
   p.Role = role;
-  p.X = ToFixed(std::floor(Draw() * (CourtWidth / 2.0 - kEndZone)) + left);
+  p.X = ToFixed(std::floor(Draw() * (CourtWidth / 2.0 - kEndZoneDepth)) + left);
   p.Y = ToFixed(Draw() * static_cast<double>(CourtHeight));
   p.TargetX = ToInt16(p.X);
   p.TargetY = ToInt16(p.Y);
@@ -42,7 +41,7 @@ void InitGame() {
 
   Players = PlayerTable{};
   for (int i = 1; i <= kTeamSize; ++i) {
-    PlaceCourtPlayer(Players[i], 1, kEndZone);
+    PlaceCourtPlayer(Players[i], 1, kEndZoneDepth);
   }
   for (int i = kTeamSize + 1; i <= kPlayerCount; ++i) {
     PlaceCourtPlayer(Players[i], 2, CourtWidth / 2.0);

@@ -1,5 +1,7 @@
 #include "game/platform.h"
 
+#include <chrono>
+
 namespace quarrow {
 namespace {
 
@@ -9,6 +11,13 @@ SeededPlatform quietPlatform;
 
 namespace detail {
 Platform* installedPlatform = &quietPlatform;
+}
+
+std::uint32_t ClockSeed() {
+  const auto now =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count() ^
+                                 std::chrono::steady_clock::now().time_since_epoch().count());
+  return static_cast<std::uint32_t>(now ^ (now >> 32));
 }
 
 void SetPlatform(Platform* platform) {

@@ -55,6 +55,9 @@ class SeededPlatform : public Platform {
   CourtSize court_;
 };
 
+// A seed taken from the clocks, different from run to run.
+std::uint32_t ClockSeed();
+
 // Installs the platform the core talks to; nullptr restores a quiet default (a SeededPlatform with
 // seed 0). The caller keeps ownership and must outlive its installation.
 void SetPlatform(Platform* platform);

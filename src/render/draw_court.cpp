@@ -7,7 +7,6 @@
 namespace quarrow {
 namespace {
 
-constexpr std::int16_t kEndZoneDepth = 40;
 constexpr float kCentreCircleRadius = 10.0f;
 constexpr float kBallRadius = 4.0f;
 constexpr std::int64_t kBoxOffset = 2;
@@ -47,7 +46,7 @@ void DrawCourt(Surface& picMain) {
   // Halves as real numbers: an odd size puts the centre on a half pixel.
   const float midX = static_cast<float>(CourtWidth / 2.0);
   const float midY = static_cast<float>(CourtHeight / 2.0);
-  const auto rightZone = static_cast<std::int16_t>(CourtWidth - kEndZoneDepth);
+  const std::int16_t rightZone = FarEndLine();
 
   picMain.Clear();
   picMain.Line({midX, 0.0f}, {midX, height});

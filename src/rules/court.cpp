@@ -8,7 +8,6 @@
 namespace quarrow {
 namespace {
 
-constexpr int kEndZone = 40;
 constexpr Fixed kHalfPi = Fixed::FromCount(15708);
 constexpr Fixed kPi = Fixed::FromCount(31416);
 
@@ -35,18 +34,14 @@ std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
   return 0;
 }
 
-std::int16_t FarLine() {
-  return static_cast<std::int16_t>(CourtWidth - kEndZone);
-}
-
 }  // namespace
 
 std::int16_t ZoneOf(double x, double /*y*/) {
-  return ZoneAt<double>(x, kEndZone, Mid(), FarLine(), CourtWidth);
+  return ZoneAt<double>(x, kEndZoneDepth, Mid(), FarEndLine(), CourtWidth);
 }
 
 std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
-  return ZoneAt(x, Fixed::FromInt(kEndZone), ExactMid(), Fixed::FromInt(FarLine()),
+  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), ExactMid(), Fixed::FromInt(FarEndLine()),
                 Fixed::FromInt(CourtWidth));
 }
 

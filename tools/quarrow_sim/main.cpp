@@ -19,12 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::uint32_t ClockSeed() {
-  const auto now = Clock::now().time_since_epoch().count() ^
-                   std::chrono::system_clock::now().time_since_epoch().count();
-  return static_cast<std::uint32_t>(now ^ (now >> 32));
-}
-
 class Progress {
  public:
   Progress(std::int64_t matches) : matches_(matches), enabled_(isatty(STDERR_FILENO) != 0) {}
@@ -86,7 +80,7 @@ int main(int argc, char** argv) {
   // With the trace on standard output, everything else goes to standard error.
   FILE* report = trace == &std::cout ? stderr : stdout;
 
-  const std::uint32_t seed = options.seed.value_or(ClockSeed());
+  const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed) {
     std::fprintf(report, "seed %u\n", seed);
   }
