@@ -81,18 +81,19 @@ inline double ApproxAtan(double q) {
   return q < 0 ? -v : v;
 }
 
-// ToFixed(form(v)) for the v that exact() gives, where approx lies within bound of v and form(v) is
-// v times factors of at most gain in magnitude, formed with at most four roundings and without
-// cancellation. Each rounding moves form(v) by a relative 2^-53 at most, so form(approx) * 10000
-// lies within margin of form(v) * 10000; farther than that from a rounding boundary both round
-// alike, and exact() is not called.
+// ToFixed(form(v)) for the v that exact() gives, where approx lies within bound of v, both at most
+// 2 in magnitude, and form(v) is v times factors of at most gain in magnitude, formed with at most
+// four roundings and without cancellation. The roundings move form(v) * 10000 by a relative 6 ulps
+// at most, and less than gain * 10000 * 2^-48 between approx and v together; so the two scaled
+// values lie within margin of each other, and farther than that from a rounding boundary they
+// round alike and exact() is not called. The last term covers the margin's own roundings.
 template <typename Form, typename Exact>
 Fixed RoundedNear(double approx, double bound, double gain, const Form& form, const Exact& exact) {
   const double scaled = form(approx) * 10000.0;
   if (std::fabs(scaled) < 0x1p51) {
-    constexpr double kShift = 0x1.8p52;
+    constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
     const double whole = (scaled + kShift) - kShift;
-    const double margin = gain * (bound * 10000.0) + std::fabs(scaled) * 0x1p-48 + 0x1p-40;
+    const double margin = gain * ((bound + 0x1p-48) * 10000.0) + 0x1p-40;
     if (std::fabs(scaled - whole) < 0.5 - margin) {
       return Fixed::FromCount(static_cast<std::int64_t>(whole));
     }
