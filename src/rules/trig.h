@@ -3,7 +3,7 @@
 // Sine, cosine and arctangent for results that end in a four-decimal rounding or in a comparison.
 // The C library's functions cost more than the rest of a frame; a short polynomial with a proven
 // error bound settles every result that the bound cannot change, and the C library is asked only
-// for the rest, a value within the bound of a rounding boundary (about one in 500).
+// for the rest, a value within the bound of a rounding boundary (under one in 500).
 
 #include <cmath>
 #include <cstdint>

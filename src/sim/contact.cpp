@@ -16,7 +16,7 @@ constexpr double kReach = 2;
 constexpr Fixed kOutOfReach = Fixed::FromInt(kHalfBox + 3);
 
 // The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
-// checks against the same angle. They are approximate, and the C library's lie within bound.
+// checks against the same angle. They are approximate; the C library's lie within kReachBound.
 struct Reach {
   double angle;
   double mx, my;
