@@ -27,8 +27,8 @@ class Shell {
   virtual std::int64_t Ticks() = 0;
   virtual CourtSize CourtInterior() = 0;
   virtual Surface& PicMain() = 0;
-  // The frame's picture is complete on PicMain().
-  virtual void PictureReady() = 0;
+  // The frame's picture is complete on PicMain(); tick is the reading its wait ended with.
+  virtual void PictureReady(std::int64_t tick) = 0;
   // A modal Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
 };
