@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "app/event_loop.h"
+
 int main(int argc, char** argv) {
   const bool onDisplay =
       !qEnvironmentVariableIsEmpty("DISPLAY") && qgetenv("QT_QPA_PLATFORM") == QByteArray("xcb");
   if (!onDisplay) {
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
   }
+  quarrow::PreferPlainEventLoop();
   QApplication app(argc, argv);
   benchmark::AddCustomContext("qt_platform", QApplication::platformName().toStdString());
   benchmark::Initialize(&argc, argv);

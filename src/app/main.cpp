@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/display_check.h"
+#include "app/event_loop.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     quarrow::ReportNoDisplay();
     return 1;
   }
+  quarrow::PreferPlainEventLoop();
   quarrow::GuardPlatformStart();
   QApplication app(argc, argv);
   quarrow::EndPlatformGuard();
