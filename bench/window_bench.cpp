@@ -24,7 +24,7 @@ class OneMatchShell final : public quarrow::Shell {
   void WaitForEvents(std::int64_t tick) override { window_.WaitForEvents(tick); }
   std::int64_t Ticks() override { return window_.Ticks(); }
   quarrow::CourtSize CourtInterior() override { return window_.CourtInterior(); }
-  quarrow::Surface& PicMain() override { return window_.PicMain(); }
+  quarrow::Picture& PicMain() override { return window_.PicMain(); }
   void PictureReady(std::int64_t tick) override { window_.PictureReady(tick); }
   bool AskYesNo(const std::string&) override { return true; }
 

@@ -30,7 +30,7 @@ class Main final : public QWidget, public Shell {
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override;
   CourtSize CourtInterior() override;
-  Surface& PicMain() override { return picture_; }
+  Picture& PicMain() override { return picture_; }
   void PictureReady(std::int64_t tick) override;
   bool AskYesNo(const std::string& text) override;
 
