@@ -39,7 +39,7 @@ Rgb PlayerColour(int index) {
 }
 
 template <typename Target>
-void Draw(Target& picMain) {
+void DrawCourtOn(Target& picMain) {
   const float width = static_cast<float>(CourtWidth);
   const float height = static_cast<float>(CourtHeight);
   // Halves as real numbers: an odd size puts the centre on a half pixel.
@@ -64,11 +64,11 @@ void Draw(Target& picMain) {
 }  // namespace
 
 void DrawCourt(Surface& picMain) {
-  Draw(picMain);
+  DrawCourtOn(picMain);
 }
 
 void DrawCourt(Picture& picMain) {
-  Draw(picMain);
+  DrawCourtOn(picMain);
 }
 
 }  // namespace quarrow

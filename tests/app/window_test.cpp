@@ -148,7 +148,7 @@ TEST_F(WindowTest, APictureReachesTheScreenOnlyWhenARefreshIsDue) {
   window.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   QCoreApplication::processEvents();
-  const PaintCounter court(window.CourtWidget());
+  PaintCounter court(window.CourtWidget());
   const auto frameAt = [&](std::int64_t tick) {
     DrawCourt(window.PicMain());
     window.PictureReady(tick);
