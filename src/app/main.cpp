@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/desktop_identity.h"
 #include "app/display_check.h"
+#include "app/event_loop.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     quarrow::ReportNoDisplay();
     return 1;
   }
+  quarrow::PreferPlainEventLoop();
   quarrow::GuardPlatformStart();
   QApplication app(argc, argv);
   quarrow::EndPlatformGuard();
