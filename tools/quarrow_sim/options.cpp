@@ -31,7 +31,16 @@ std::string Between(std::string_view flag, long long low, long long high) {
 
 const char* const kUsage =
     "usage: quarrow-sim [--seed N] [--matches N] [--max-frames N] [--width W] [--height H] "
-    "[--trace FILE|-]";
+    "[--trace FILE|-]\n"
+    "       [--csv FILE|-] [--summary text|json] [--histogram FILE.svg]\n"
+    "  --csv FILE|-          one row per match: match, frames, winner (0: a stall), then its\n"
+    "                        counts of throws, pickups and, per team, hits, returns, lives lost\n"
+    "                        and back-player entries\n"
+    "  --summary text|json   the report at the end (text): wins with 95 % Wilson intervals,\n"
+    "                        frames per match (median and percentiles by nearest rank: the\n"
+    "                        smallest value with at least that share of matches at or below\n"
+    "                        it), means of the counts\n"
+    "  --histogram FILE.svg  a bar chart of frames per match";
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   ParseResult result;
@@ -44,7 +53,8 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
       continue;
     }
     if (flag != "--seed" && flag != "--matches" && flag != "--max-frames" && flag != "--width" &&
-        flag != "--height" && flag != "--trace") {
+        flag != "--height" && flag != "--trace" && flag != "--csv" && flag != "--summary" &&
+        flag != "--histogram") {
       result.error = "unknown argument '" + std::string(flag) + "'";
       return result;
     }
@@ -83,11 +93,31 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
         return result;
       }
       o.trace = std::string(value);
+    } else if (flag == "--csv") {
+      if (value.empty()) {
+        result.error = "--csv needs a file name or -";
+        return result;
+      }
+      o.csv = std::string(value);
+    } else if (flag == "--histogram") {
+      if (value.empty() || value == "-") {
+        result.error = "--histogram needs a file name";
+        return result;
+      }
+      o.histogram = std::string(value);
+    } else if (flag == "--summary") {
+      o.jsonSummary = value == "json";
+      if (value != "text" && value != "json") {
+        result.error = "--summary needs text or json";
+      }
     }
     if (!result.error.empty()) {
       result.error += ", not '" + std::string(value) + "'";
       return result;
     }
+  }
+  if (o.trace == "-" && o.csv == "-") {
+    result.error = "--trace and --csv cannot both write to standard output";
   }
   return result;
 }
