@@ -27,12 +27,12 @@ bool PerTeam(std::string_view name) {
 }  // namespace
 
 const std::array<std::string_view, kCountColumns> kCountNames = {
-    "throws",     "pickups",      "hits_1",     "hits_2",         "returns_1",
+    "throws",    "pickups",      "hits_1",       "hits_2",         "returns_1",
     "returns_2", "lives_lost_1", "lives_lost_2", "back_entries_1", "back_entries_2"};
 
 CountRow CountValues(const MatchCounts& c) {
-  return {c.throws,       c.pickups,      c.hits[1],        c.hits[2],       c.returns[1],
-          c.returns[2],   c.livesLost[1], c.livesLost[2],   c.backEntries[1], c.backEntries[2]};
+  return {c.throws,     c.pickups,      c.hits[1],      c.hits[2],        c.returns[1],
+          c.returns[2], c.livesLost[1], c.livesLost[2], c.backEntries[1], c.backEntries[2]};
 }
 
 void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts) {
