@@ -44,8 +44,8 @@ struct Bins {
 };
 
 // Bin width by the Freedman-Diaconis rule, but not wider than Sturges' rule would make it (the
-// former is too coarse for a few matches), rounded up to a nice number and widened while there
-// would be too many bins. The bins start at a multiple of the width.
+// former is too coarse for a few matches), and never so narrow that more than kMaxBins bins would
+// be needed; then rounded up to a nice number. The bins start at a multiple of the width.
 Bins BinFrames(const std::vector<std::int64_t>& frames, const Summary& summary) {
   std::vector<std::int64_t> sorted = frames;
   std::sort(sorted.begin(), sorted.end());
