@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "build_info.h"
 #include "game/platform.h"
 #include "histogram_svg.h"
 #include "match_csv.h"
@@ -87,7 +88,11 @@ int main(int argc, char** argv) {
   }
   const sim::Options& options = parsed.options;
   if (options.help) {
-    std::printf("%s\n", sim::kUsage);
+    std::fputs(sim::HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("quarrow-sim %s\n", quarrow::kVersion);
     return 0;
   }
 

@@ -19,6 +19,7 @@ struct Options {
   std::optional<std::string> histogram;
   bool jsonSummary = false;
   bool help = false;
+  bool version = false;
 };
 
 struct ParseResult {
@@ -28,6 +29,14 @@ struct ParseResult {
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args);
 
-extern const char* const kUsage;
+// Every option the parser accepts, with its line of help; a flag missing here is refused.
+struct OptionHelp {
+  std::string_view flag;
+  std::string_view value;  // empty for a switch
+  std::string_view text;
+};
+extern const std::vector<OptionHelp> kOptionHelp;
+
+std::string HelpText();
 
 }  // namespace quarrow::sim
