@@ -13,6 +13,7 @@ TeamTable Teams{};
 std::int16_t CourtWidth = 0, CourtHeight = 0;
 std::int16_t HalfWidth = 0, ThirdWidth = 0;
 Flag MaxMode = kFalse, FastMode = kFalse, Restarting = kFalse;
+MatchCounts Counts{};
 
 void ResetGameState() {
   BallX = BallY = Fixed{};
@@ -22,6 +23,7 @@ void ResetGameState() {
   Teams = TeamTable{};
   CourtWidth = CourtHeight = HalfWidth = ThirdWidth = 0;
   MaxMode = FastMode = Restarting = kFalse;
+  Counts = MatchCounts{};
 }
 
 }  // namespace quarrow

@@ -42,6 +42,20 @@ extern std::int16_t CourtWidth, CourtHeight;
 extern std::int16_t HalfWidth, ThirdWidth;
 extern Flag MaxMode, FastMode, Restarting;
 
+// What has happened in the current match, counted where it happens; match setup starts it afresh.
+// Per-team counts are indexed by team, 1 and 2, like Teams.
+struct MatchCounts {
+  using PerTeam = std::array<std::int32_t, kTeamCount + 1>;
+  std::int32_t throws = 0;
+  std::int32_t pickups = 0;
+  PerTeam hits{};     // court players of the team sent to the end zone
+  PerTeam returns{};  // throwers of the team brought back into court
+  PerTeam livesLost{};
+  PerTeam backEntries{};  // frames in which the team's back player joined the court
+};
+
+extern MatchCounts Counts;
+
 // Everything back to zero, as at program start.
 void ResetGameState();
 

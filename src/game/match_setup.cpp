@@ -53,6 +53,7 @@ void InitGame() {
                   ToFixed(static_cast<std::int16_t>(CourtWidth - kHalfEndZone)));
   PlaceBackPlayer(Players[kBack2], 4, Fixed::FromInt(kHalfEndZone));
 
+  Counts = MatchCounts{};
   Teams[1] = TeamInfo{kBack1, 3};
   Teams[2] = TeamInfo{kBack2, 3};
   GiveBall(kBack2);

@@ -141,6 +141,7 @@ void ThrowBall(Number aimX, Number aimY) {
   if (BallHolder < 1 || BallHolder > kPlayerCount) {
     return;
   }
+  ++Counts.throws;
   Players[BallHolder].HasBall = kFalse;
   LastThrower = BallHolder;
   BallHolder = 0;

@@ -58,8 +58,10 @@ void ReturnThrower() {
   }
   if (Players[t].Role == 3 && t != Teams[1].BackPlayer) {
     Players[t].Role = 1;
+    ++Counts.returns[1];
   } else if (Players[t].Role == 4 && t != Teams[2].BackPlayer) {
     Players[t].Role = 2;
+    ++Counts.returns[2];
   }
 }
 
@@ -86,6 +88,7 @@ void CheckBallContact(std::int16_t i) {
       p.HasBall = kTrue;
       BallHolder = i;
       BallTeam = p.Role;
+      ++Counts.pickups;
     }
     return;
   }
@@ -95,7 +98,9 @@ void CheckBallContact(std::int16_t i) {
   if (p.Role == 1 || p.Role == 2) {
     if (i == Teams[p.Role].BackPlayer) {
       Teams[p.Role].Lives -= 1;
+      ++Counts.livesLost[p.Role];
     } else {
+      ++Counts.hits[p.Role];
       p.Role += 2;
     }
   }
@@ -115,6 +120,8 @@ void UpdateBackPlayers() {
   PlayerInfo& back2 = Players[Teams[2].BackPlayer];
   c1 -= back1.Role == 1;
   c2 -= back2.Role == 2;
+  Counts.backEntries[1] += c1 <= 0 && back1.Role != 1;
+  Counts.backEntries[2] += c2 <= 0 && back2.Role != 2;
   back1.Role = c1 > 0 ? 3 : 1;
   back2.Role = c2 > 0 ? 4 : 2;
 }

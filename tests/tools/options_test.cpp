@@ -17,11 +17,15 @@ TEST(Options, DefaultsWithoutArguments) {
   EXPECT_EQ(r.options.width, 257);
   EXPECT_EQ(r.options.height, 169);
   EXPECT_FALSE(r.options.trace.has_value());
+  EXPECT_FALSE(r.options.csv.has_value());
+  EXPECT_FALSE(r.options.histogram.has_value());
+  EXPECT_FALSE(r.options.jsonSummary);
 }
 
 TEST(Options, AcceptsEveryFlagAtTheEndsOfItsRange) {
   const ParseResult r = ParseOptions({"--seed", "4294967295", "--matches", "20", "--max-frames",
-                                      "1", "--width", "83", "--height", "1", "--trace", "-"});
+                                      "1", "--width", "83", "--height", "1", "--trace", "-",
+                                      "--csv", "m.csv", "--summary", "json", "--histogram", "h"});
   ASSERT_EQ(r.error, "");
   EXPECT_EQ(r.options.seed, 4294967295u);
   EXPECT_EQ(r.options.matches, 20);
@@ -29,9 +33,13 @@ TEST(Options, AcceptsEveryFlagAtTheEndsOfItsRange) {
   EXPECT_EQ(r.options.width, 83);
   EXPECT_EQ(r.options.height, 1);
   EXPECT_EQ(r.options.trace, "-");
+  EXPECT_EQ(r.options.csv, "m.csv");
+  EXPECT_EQ(r.options.histogram, "h");
+  EXPECT_TRUE(r.options.jsonSummary);
 
   const ParseResult wide = ParseOptions({"--width", "6553", "--height", "6553", "--seed", "0"});
   ASSERT_EQ(wide.error, "");
+  EXPECT_FALSE(ParseOptions({"--summary", "json", "--summary", "text"}).options.jsonSummary);
   EXPECT_EQ(wide.options.width, 6553);
   EXPECT_EQ(wide.options.height, 6553);
   EXPECT_EQ(wide.options.seed, 0u);
@@ -58,6 +66,11 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
       {"seed", "1"},
       {"--width", " 100"},
       {"--matches", "99999999999999999999"},
+      {"--summary", "xml"},
+      {"--summary"},
+      {"--csv", ""},
+      {"--histogram", "-"},
+      {"--trace", "-", "--csv", "-"},
   };
   for (const auto& args : bad) {
     const ParseResult r = ParseOptions(args);

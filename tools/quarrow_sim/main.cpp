@@ -6,12 +6,17 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "build_info.h"
 #include "game/platform.h"
+#include "histogram_svg.h"
+#include "match_csv.h"
+#include "match_stats.h"
 #include "options.h"
 #include "sim/frame.h"
 #include "trace.h"
@@ -50,6 +55,27 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
+// Standard output for "-", else the named file, opened before the run so that a bad name fails at
+// once. Null when there is nothing to write or the file cannot be opened.
+std::ostream* OpenOutput(const std::optional<std::string>& name, std::ofstream& file) {
+  if (!name) {
+    return nullptr;
+  }
+  if (*name == "-") {
+    return &std::cout;
+  }
+  file.open(*name, std::ios::binary | std::ios::trunc);
+  return file ? &file : nullptr;
+}
+
+// Writes out what has gathered once it is large enough to be worth a write.
+void Spill(std::string& buffer, std::ostream* out, std::size_t atLeast = 0) {
+  if (out != nullptr && buffer.size() >= atLeast) {
+    out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    buffer.clear();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,32 +96,35 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::ofstream traceFile;
-  std::ostream* trace = nullptr;
-  if (options.trace == "-") {
-    trace = &std::cout;
-  } else if (options.trace) {
-    traceFile.open(*options.trace, std::ios::binary | std::ios::trunc);
-    if (!traceFile) {
-      std::fprintf(stderr, "quarrow-sim: cannot write the trace to '%s'\n", options.trace->c_str());
-      return 2;
+  std::ofstream traceFile, csvFile, histogramFile;
+  std::ostream* trace = OpenOutput(options.trace, traceFile);
+  std::ostream* csv = OpenOutput(options.csv, csvFile);
+  std::ostream* histogram = OpenOutput(options.histogram, histogramFile);
+  for (const auto& [name, out, what] :
+       {std::tuple{&options.trace, trace, "trace"}, std::tuple{&options.csv, csv, "CSV"},
+        std::tuple{&options.histogram, histogram, "histogram"}}) {
+    if (*name && out == nullptr) {
+      std::fprintf(stderr, "quarrow-sim: cannot write the %s to '%s'\n", what, (*name)->c_str());
+      return 1;
     }
-    trace = &traceFile;
   }
-  // With the trace on standard output, everything else goes to standard error.
-  FILE* report = trace == &std::cout ? stderr : stdout;
+  // With the trace or the CSV on standard output, everything else goes to standard error.
+  FILE* report = trace == &std::cout || csv == &std::cout ? stderr : stdout;
 
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
-  if (!options.seed) {
+  if (!options.seed && !options.jsonSummary) {
     std::fprintf(report, "seed %u\n", seed);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
   std::string buffer;
+  std::string csvBuffer;
+  if (csv != nullptr) {
+    sim::AppendCsvHeader(csvBuffer);
+  }
+  sim::RunStats stats;
   std::int64_t totalFrames = 0;
-  std::int64_t wins[3] = {0, 0, 0};
-  std::int64_t stalls = 0;
   const auto start = Clock::now();
   {
     Progress progress(options.matches);
@@ -107,33 +136,35 @@ int main(int argc, char** argv) {
               return;
             }
             sim::AppendTraceRecord(buffer, match, frame);
-            if (buffer.size() >= (1 << 16)) {
-              trace->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-              buffer.clear();
-            }
+            Spill(buffer, trace, 1 << 16);
           });
       totalFrames += result.frames;
-      if (result.winner == 0) {
-        ++stalls;
-      } else {
-        ++wins[result.winner];
+      sim::AddMatch(stats, result, quarrow::Counts);
+      if (csv != nullptr) {
+        sim::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
+        Spill(csvBuffer, csv, 1 << 16);
       }
     }
   }
-  if (trace != nullptr) {
-    trace->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    trace->flush();
-    if (!*trace) {
-      std::fprintf(stderr, "quarrow-sim: writing the trace failed\n");
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const sim::Summary summary = sim::Summarize(stats, seed);
+  std::string picture;
+  if (histogram != nullptr) {
+    picture = sim::HistogramSvg(stats.frames, summary);
+  }
+  for (auto [out, text, what] :
+       {std::tuple{trace, &buffer, "trace"}, std::tuple{csv, &csvBuffer, "CSV"},
+        std::tuple{histogram, &picture, "histogram"}}) {
+    Spill(*text, out);
+    if (out != nullptr && !out->flush()) {
+      std::fprintf(stderr, "quarrow-sim: writing the %s failed\n", what);
       return 1;
     }
   }
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::fprintf(report,
-               "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
-               "%.0f frames per second\n",
-               static_cast<long long>(options.matches), static_cast<long long>(totalFrames),
-               static_cast<long long>(wins[1]), static_cast<long long>(wins[2]),
-               static_cast<long long>(stalls), seconds > 0 ? totalFrames / seconds : 0.0);
+  const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
+  std::fputs((options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
+                                  : sim::SummaryText(summary, framesPerSecond))
+                 .c_str(),
+             report);
   return 0;
 }

@@ -37,6 +37,9 @@ const std::vector<OptionHelp> kOptionHelp = {
     {"--width", "W", "court width in pixels, 83 to 6553 (default 257)"},
     {"--height", "H", "court height in pixels, 1 to 6553 (default 169)"},
     {"--trace", "FILE|-", "JSON lines of the state each frame; - is stdout (default none)"},
+    {"--csv", "FILE|-", "a row of counts per match; - is stdout (default none)"},
+    {"--summary", "FORMAT", "text or json; percentiles by nearest rank (default text)"},
+    {"--histogram", "FILE", "SVG bar chart of frames per match (default none)"},
     {"--version", "", "print the version and exit"},
     {"--help", "", "print this help and exit (also -h)"},
 };
@@ -111,11 +114,31 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
         return result;
       }
       o.trace = std::string(value);
+    } else if (flag == "--csv") {
+      if (value.empty()) {
+        result.error = "--csv needs a file name or -";
+        return result;
+      }
+      o.csv = std::string(value);
+    } else if (flag == "--histogram") {
+      if (value.empty() || value == "-") {
+        result.error = "--histogram needs a file name";
+        return result;
+      }
+      o.histogram = std::string(value);
+    } else if (flag == "--summary") {
+      o.jsonSummary = value == "json";
+      if (value != "text" && value != "json") {
+        result.error = "--summary needs text or json";
+      }
     }
     if (!result.error.empty()) {
       result.error += ", not '" + std::string(value) + "'";
       return result;
     }
+  }
+  if (o.trace == "-" && o.csv == "-") {
+    result.error = "--trace and --csv cannot both write to standard output";
   }
   return result;
 }

@@ -15,6 +15,9 @@ struct Options {
   int width = 257;
   int height = 169;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
+  std::optional<std::string> csv;    // a file name, or "-" for standard output
+  std::optional<std::string> histogram;
+  bool jsonSummary = false;
   bool help = false;
   bool version = false;
 };

@@ -1,0 +1,184 @@
+#include "histogram_svg.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quarrow::sim {
+namespace {
+
+// Drawing area and margins, in SVG units.
+constexpr double kWidth = 800;
+constexpr double kHeight = 480;
+constexpr double kLeft = 80;
+constexpr double kRight = 30;
+constexpr double kTop = 64;
+constexpr double kBottom = 92;
+constexpr double kPlotWidth = kWidth - kLeft - kRight;
+constexpr double kPlotHeight = kHeight - kTop - kBottom;
+
+// Seconds a frame lasts at the window's normal pace.
+constexpr double kFrameSeconds = 0.05;
+// Enough bars to show the shape, few enough to stay bars; an axis at least kMinSpan bars long, so
+// that a lone bar stays a bar.
+constexpr std::int64_t kMaxBins = 60;
+constexpr std::int64_t kMinSpan = 10;
+constexpr std::int64_t kMaxTicks = 10;
+
+// The smallest of 1, 2, 5, 10, 20, 50, ... that is at least x.
+std::int64_t NiceAtLeast(double x) {
+  std::int64_t step = 1;
+  for (;;) {
+    for (std::int64_t m : {1, 2, 5}) {
+      if (static_cast<double>(m * step) >= x) {
+        return m * step;
+      }
+    }
+    step *= 10;
+  }
+}
+
+struct Bins {
+  std::int64_t first = 0;  // the lowest frame count of the first bin
+  std::int64_t width = 1;
+  std::vector<std::int64_t> counts;
+};
+
+// Bin width by the Freedman-Diaconis rule, but not wider than Sturges' rule would make it (the
+// former is too coarse for a few matches), and never so narrow that more than kMaxBins bins would
+// be needed; then rounded up to a nice number. The bins start at a multiple of the width.
+Bins BinFrames(const std::vector<std::int64_t>& frames, const Summary& summary) {
+  std::vector<std::int64_t> sorted = frames;
+  std::sort(sorted.begin(), sorted.end());
+  const double n = static_cast<double>(sorted.size());
+  const double iqr = static_cast<double>(NearestRank(sorted, 75) - NearestRank(sorted, 25));
+  const std::int64_t low = sorted.front();
+  const std::int64_t high = summary.maxFrames;
+  const auto range = static_cast<double>(high - low + 1);
+  const double freedmanDiaconis = 2 * iqr / std::cbrt(n);
+  const double sturges = range / (std::ceil(std::log2(n)) + 1);
+  Bins bins;
+  bins.width = NiceAtLeast(
+      std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
+  bins.first = low / bins.width * bins.width;
+  bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
+  for (std::int64_t f : frames) {
+    ++bins.counts[static_cast<std::size_t>((f - bins.first) / bins.width)];
+  }
+  return bins;
+}
+
+}  // namespace
+
+std::string HistogramSvg(const std::vector<std::int64_t>& frames, const Summary& summary) {
+  const Bins bins = BinFrames(frames, summary);
+  const auto binCount = static_cast<std::int64_t>(bins.counts.size());
+  const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
+  const std::int64_t spanStart = std::max<std::int64_t>(0, bins.first - pad);
+  const std::int64_t spanEnd = bins.first + binCount * bins.width + pad;
+  // The frame axis runs between ticks, so that both of its ends are labelled.
+  const std::int64_t xStep =
+      NiceAtLeast(static_cast<double>(spanEnd - spanStart) / static_cast<double>(kMaxTicks));
+  const std::int64_t start = spanStart / xStep * xStep;
+  const std::int64_t end = (spanEnd + xStep - 1) / xStep * xStep;
+  const auto xOf = [&](double f) {
+    return kLeft + (f - static_cast<double>(start)) / static_cast<double>(end - start) * kPlotWidth;
+  };
+  // Headroom above the tallest bar keeps the marks' labels clear of the bars.
+  const std::int64_t tallest = *std::max_element(bins.counts.begin(), bins.counts.end());
+  const std::int64_t yStep = NiceAtLeast(static_cast<double>(tallest) / 5);
+  const std::int64_t yTop = (tallest + tallest / 8 + yStep) / yStep * yStep;
+  const auto yOf = [&](double count) {
+    return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
+  };
+
+  std::string out;
+  AppendFormat(out,
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
+               "viewBox=\"0 0 %.0f %.0f\" font-family=\"DejaVu Sans, sans-serif\" "
+               "font-size=\"13\">\n"
+               "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n",
+               kWidth, kHeight, kWidth, kHeight);
+  AppendFormat(
+      out,
+      "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
+      "font-weight=\"bold\">Frames per match: %lld match%s, seed %u</text>\n"
+      "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
+      "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
+      kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
+      summary.seed, kWidth / 2, static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
+      static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
+
+  // Grid and the count axis.
+  for (std::int64_t y = 0; y <= yTop; y += yStep) {
+    const double py = yOf(static_cast<double>(y));
+    AppendFormat(out,
+                 "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#ddd\"/>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\">%lld</text>\n",
+                 kLeft, py, kLeft + kPlotWidth, py, kLeft - 8, py + 4, static_cast<long long>(y));
+  }
+  AppendFormat(out,
+               "<text transform=\"translate(22 %.1f) rotate(-90)\" text-anchor=\"middle\">"
+               "matches</text>\n",
+               kTop + kPlotHeight / 2);
+
+  for (std::int64_t k = 0; k < binCount; ++k) {
+    const std::int64_t from = bins.first + k * bins.width;
+    const std::int64_t count = bins.counts[static_cast<std::size_t>(k)];
+    if (count == 0) {
+      continue;
+    }
+    const double x0 = xOf(static_cast<double>(from));
+    const double x1 = xOf(static_cast<double>(from + bins.width));
+    const double gap = std::min(1.0, (x1 - x0) / 4);
+    AppendFormat(out,
+                 "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#4a78b0\">"
+                 "<title>%lld to %lld frames: %lld matches</title></rect>\n",
+                 x0 + gap, yOf(static_cast<double>(count)), x1 - x0 - 2 * gap,
+                 kPlotHeight - (yOf(static_cast<double>(count)) - kTop),
+                 static_cast<long long>(from), static_cast<long long>(from + bins.width - 1),
+                 static_cast<long long>(count));
+  }
+
+  // The frame axis, with the same ticks read as seconds beneath.
+  const double axisY = kTop + kPlotHeight;
+  AppendFormat(out, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n",
+               kLeft, axisY, kLeft + kPlotWidth, axisY);
+  for (std::int64_t f = start; f <= end; f += xStep) {
+    const double px = xOf(static_cast<double>(f));
+    AppendFormat(out,
+                 "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%lld</text>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" fill=\"#555\">%g s</text>\n",
+                 px, axisY, px, axisY + 5, px, axisY + 20, static_cast<long long>(f), px,
+                 axisY + 36, static_cast<double>(f) * kFrameSeconds);
+  }
+  AppendFormat(out,
+               "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">frames per match "
+               "<tspan fill=\"#555\">(seconds at the normal pace of 50 ms a frame)</tspan>"
+               "</text>\n",
+               kLeft + kPlotWidth / 2, axisY + 64);
+
+  // Median and 90th percentile, labelled at different heights so that they never overlap.
+  const struct {
+    const char* name;
+    std::int64_t frames;
+    double labelY;
+  } marks[] = {{"median", summary.medianFrames, kTop + 14},
+               {"90th percentile", summary.p90Frames, kTop + 30}};
+  for (const auto& mark : marks) {
+    const double px = xOf(static_cast<double>(mark.frames) + 0.5);
+    const bool leftOfCentre = px < kLeft + kPlotWidth / 2;
+    AppendFormat(out,
+                 "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#c0392b\" "
+                 "stroke-width=\"1.5\" stroke-dasharray=\"5 3\"/>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" fill=\"#c0392b\">%s %lld</text>\n",
+                 px, kTop, px, axisY, leftOfCentre ? px + 5 : px - 5, mark.labelY,
+                 leftOfCentre ? "start" : "end", mark.name, static_cast<long long>(mark.frames));
+  }
+  out += "</svg>\n";
+  return out;
+}
+
+}  // namespace quarrow::sim

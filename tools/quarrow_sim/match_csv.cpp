@@ -1,0 +1,26 @@
+#include "match_csv.h"
+
+#include "match_stats.h"
+
+namespace quarrow::sim {
+
+void AppendCsvHeader(std::string& out) {
+  out += "match,frames,winner";
+  for (std::string_view name : kCountNames) {
+    out += ',';
+    out += name;
+  }
+  out += '\n';
+}
+
+void AppendCsvRow(std::string& out, std::int64_t match, const MatchResult& result,
+                  const MatchCounts& counts) {
+  AppendFormat(out, "%lld,%lld,%d", static_cast<long long>(match),
+               static_cast<long long>(result.frames), result.winner);
+  for (std::int32_t value : CountValues(counts)) {
+    AppendFormat(out, ",%d", value);
+  }
+  out += '\n';
+}
+
+}  // namespace quarrow::sim

@@ -1,0 +1,190 @@
+#include "match_stats.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <numeric>
+
+namespace quarrow::sim {
+namespace {
+
+// The two-sided 95 % point of the standard normal distribution.
+constexpr double kZ95 = 1.959963984540054;
+
+// The shortest text that reads back as the same double.
+void AppendShortest(std::string& out, double v) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  out.append(buffer, result.ptr);
+}
+
+bool PerTeam(std::string_view name) {
+  return name.ends_with("_1");
+}
+
+}  // namespace
+
+const std::array<std::string_view, kCountColumns> kCountNames = {
+    "throws",    "pickups",      "hits_1",       "hits_2",         "returns_1",
+    "returns_2", "lives_lost_1", "lives_lost_2", "back_entries_1", "back_entries_2"};
+
+CountRow CountValues(const MatchCounts& c) {
+  return {c.throws,     c.pickups,      c.hits[1],      c.hits[2],        c.returns[1],
+          c.returns[2], c.livesLost[1], c.livesLost[2], c.backEntries[1], c.backEntries[2]};
+}
+
+void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts) {
+  if (result.winner == 0) {
+    ++stats.stalls;
+  } else {
+    ++stats.wins[result.winner];
+  }
+  stats.frames.push_back(result.frames);
+  const CountRow row = CountValues(counts);
+  for (std::size_t k = 0; k < kCountColumns; ++k) {
+    stats.countTotals[k] += row[k];
+  }
+}
+
+Interval WilsonInterval(std::int64_t successes, std::int64_t trials) {
+  const double n = static_cast<double>(trials);
+  const double p = static_cast<double>(successes) / n;
+  const double z2 = kZ95 * kZ95;
+  const double scale = 1 + z2 / n;
+  const double centre = (p + z2 / (2 * n)) / scale;
+  const double half = kZ95 / scale * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
+  return Interval{std::max(0.0, centre - half), std::min(1.0, centre + half)};
+}
+
+std::int64_t NearestRank(const std::vector<std::int64_t>& sorted, int percent) {
+  const auto n = static_cast<std::int64_t>(sorted.size());
+  // The rank ceil(percent / 100 * n), in integers, and never below the first.
+  const std::int64_t rank = std::max<std::int64_t>(1, (percent * n + 99) / 100);
+  return sorted[static_cast<std::size_t>(rank - 1)];
+}
+
+Summary Summarize(const RunStats& stats, std::uint32_t seed) {
+  Summary s;
+  s.seed = seed;
+  s.matches = static_cast<std::int64_t>(stats.frames.size());
+  s.frames = std::accumulate(stats.frames.begin(), stats.frames.end(), std::int64_t{0});
+  s.stalls = stats.stalls;
+  s.wins = stats.wins;
+  if (s.Decided() > 0) {
+    for (int t = 1; t <= kTeamCount; ++t) {
+      s.share[t] = static_cast<double>(s.wins[t]) / static_cast<double>(s.Decided());
+      s.interval[t] = WilsonInterval(s.wins[t], s.Decided());
+    }
+  }
+  std::vector<std::int64_t> sorted = stats.frames;
+  std::sort(sorted.begin(), sorted.end());
+  const double matches = static_cast<double>(s.matches);
+  s.meanFrames = static_cast<double>(s.frames) / matches;
+  s.medianFrames = NearestRank(sorted, 50);
+  s.p90Frames = NearestRank(sorted, 90);
+  s.p99Frames = NearestRank(sorted, 99);
+  s.maxFrames = sorted.back();
+  for (std::size_t k = 0; k < kCountColumns; ++k) {
+    s.countMeans[k] = static_cast<double>(stats.countTotals[k]) / matches;
+  }
+  return s;
+}
+
+std::string SummaryText(const Summary& s, double framesPerSecond) {
+  std::string out;
+  AppendFormat(out,
+               "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
+               "%.0f frames per second\n",
+               static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+               static_cast<long long>(s.wins[1]), static_cast<long long>(s.wins[2]),
+               static_cast<long long>(s.stalls), framesPerSecond);
+  if (s.Decided() == 0) {
+    out += "share of decided matches: no match was decided\n";
+  } else {
+    out += "share of decided matches, 95 % Wilson interval:\n";
+    for (int t = 1; t <= kTeamCount; ++t) {
+      AppendFormat(out, "  team %d  %6.2f %%  %6.2f %% to %6.2f %%\n", t, 100 * s.share[t],
+                   100 * s.interval[t].low, 100 * s.interval[t].high);
+    }
+  }
+  AppendFormat(out,
+               "frames per match (nearest rank):\n"
+               "  mean %.1f  median %lld  p90 %lld  p99 %lld  max %lld\n",
+               s.meanFrames, static_cast<long long>(s.medianFrames),
+               static_cast<long long>(s.p90Frames), static_cast<long long>(s.p99Frames),
+               static_cast<long long>(s.maxFrames));
+  out += "mean per match         all   team 1   team 2\n";
+  for (std::size_t k = 0; k < kCountColumns; ++k) {
+    const std::string_view name = kCountNames[k];
+    if (!PerTeam(name)) {
+      AppendFormat(out, "  %-14.*s %8.2f\n", static_cast<int>(name.size()), name.data(),
+                   s.countMeans[k]);
+      continue;
+    }
+    const std::string_view kind = name.substr(0, name.size() - 2);
+    AppendFormat(out, "  %-14.*s %8.2f %8.2f %8.2f\n", static_cast<int>(kind.size()), kind.data(),
+                 s.countMeans[k] + s.countMeans[k + 1], s.countMeans[k], s.countMeans[k + 1]);
+    ++k;
+  }
+  return out;
+}
+
+std::string SummaryJson(const Summary& s, double framesPerSecond) {
+  std::string out;
+  AppendFormat(out, "{\"seed\": %u, \"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
+               s.seed, static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+               static_cast<long long>(s.stalls));
+  out += "\"teams\": [";
+  // Shares of no decided match do not exist.
+  const auto share = [&](std::string_view key, double v) {
+    AppendFormat(out, ", \"%.*s\": ", static_cast<int>(key.size()), key.data());
+    if (s.Decided() > 0) {
+      AppendShortest(out, v);
+    } else {
+      out += "null";
+    }
+  };
+  for (int t = 1; t <= kTeamCount; ++t) {
+    AppendFormat(out, "%s{\"team\": %d, \"wins\": %lld", t == 1 ? "" : ", ", t,
+                 static_cast<long long>(s.wins[t]));
+    share("share", s.share[t]);
+    share("low", s.interval[t].low);
+    share("high", s.interval[t].high);
+    out += '}';
+  }
+  out += "], \"frames_per_match\": {\"mean\": ";
+  AppendShortest(out, s.meanFrames);
+  AppendFormat(out, ", \"median\": %lld, \"p90\": %lld, \"p99\": %lld, \"max\": %lld}",
+               static_cast<long long>(s.medianFrames), static_cast<long long>(s.p90Frames),
+               static_cast<long long>(s.p99Frames), static_cast<long long>(s.maxFrames));
+  out += ", \"means\": {";
+  for (std::size_t k = 0; k < kCountColumns; ++k) {
+    AppendFormat(out, "%s\"%.*s\": ", k == 0 ? "" : ", ", static_cast<int>(kCountNames[k].size()),
+                 kCountNames[k].data());
+    AppendShortest(out, s.countMeans[k]);
+  }
+  out += "}, \"frames_per_second\": ";
+  AppendShortest(out, std::round(framesPerSecond));
+  out += "}\n";
+  return out;
+}
+
+void AppendFormat(std::string& out, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  if (length > 0) {
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, again);
+    out.resize(start + static_cast<std::size_t>(length));
+  }
+  va_end(again);
+}
+
+}  // namespace quarrow::sim

@@ -1,0 +1,71 @@
+#pragma once
+
+// Per-match counts gathered over a run, and what a person or a script wants to know of them.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/game_state.h"
+#include "sim/frame.h"
+
+namespace quarrow::sim {
+
+// The counts of a match as columns, in the order the CSV and the summaries list them; a per-team
+// count has one column for each team, suffixed _1 and _2.
+inline constexpr std::size_t kCountColumns = 10;
+using CountRow = std::array<std::int32_t, kCountColumns>;
+extern const std::array<std::string_view, kCountColumns> kCountNames;
+CountRow CountValues(const MatchCounts& counts);
+
+struct RunStats {
+  std::int64_t stalls = 0;
+  std::array<std::int64_t, kTeamCount + 1> wins{};
+  std::vector<std::int64_t> frames;  // of every match, in the order played
+  std::array<std::int64_t, kCountColumns> countTotals{};
+};
+
+void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts);
+
+struct Interval {
+  double low = 0, high = 0;
+};
+
+// The 95 % Wilson score interval for the true share behind successes out of trials (trials > 0).
+Interval WilsonInterval(std::int64_t successes, std::int64_t trials);
+
+// The nearest-rank percentile of sorted, non-empty values: the smallest value with at least
+// percent % of all values at or below it.
+std::int64_t NearestRank(const std::vector<std::int64_t>& sorted, int percent);
+
+struct Summary {
+  std::uint32_t seed = 0;
+  std::int64_t matches = 0;
+  std::int64_t frames = 0;
+  std::int64_t stalls = 0;
+  std::array<std::int64_t, kTeamCount + 1> wins{};
+  // Of decided matches; meaningful only when some match was decided.
+  std::array<double, kTeamCount + 1> share{};
+  std::array<Interval, kTeamCount + 1> interval{};
+  // Frames per match.
+  double meanFrames = 0;
+  std::int64_t medianFrames = 0, p90Frames = 0, p99Frames = 0, maxFrames = 0;
+  std::array<double, kCountColumns> countMeans{};
+
+  std::int64_t Decided() const { return wins[1] + wins[2]; }
+};
+
+// For a run of at least one match.
+Summary Summarize(const RunStats& stats, std::uint32_t seed);
+
+// The end-of-run report for people, several lines, and the same as one line of JSON.
+std::string SummaryText(const Summary& summary, double framesPerSecond);
+std::string SummaryJson(const Summary& summary, double framesPerSecond);
+
+// printf into the end of a string.
+[[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
+
+}  // namespace quarrow::sim
