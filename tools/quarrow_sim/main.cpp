@@ -4,14 +4,14 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/platform.h"
 #include "options.h"
+#include "output.h"
 #include "sim/frame.h"
 #include "trace.h"
 
@@ -51,38 +51,34 @@ class Progress {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  namespace sim = quarrow::sim;
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const sim::ParseResult parsed = sim::ParseOptions(args);
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
-    return 2;
-  }
-  const sim::Options& options = parsed.options;
-  if (options.help) {
-    std::printf("%s\n", sim::kUsage);
-    return 0;
-  }
+namespace {
 
-  std::ofstream traceFile;
-  std::ostream* trace = nullptr;
+namespace sim = quarrow::sim;
+
+int Run(const sim::Options& options) {
+  sim::RequireOpen(stdout, "standard output");
+  std::FILE* trace = nullptr;
+  std::string traceName;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> traceFile(nullptr, &std::fclose);
   if (options.trace == "-") {
-    trace = &std::cout;
+    trace = stdout;
+    traceName = "standard output";
   } else if (options.trace) {
-    traceFile.open(*options.trace, std::ios::binary | std::ios::trunc);
-    if (!traceFile) {
-      std::fprintf(stderr, "quarrow-sim: cannot write the trace to '%s'\n", options.trace->c_str());
+    traceName = "the trace '" + sim::Escaped(*options.trace) + "'";
+    traceFile.reset(std::fopen(options.trace->c_str(), "wb"));
+    if (traceFile == nullptr) {
+      std::fprintf(stderr, "quarrow-sim: cannot write %s\n", traceName.c_str());
       return 2;
     }
-    trace = &traceFile;
+    trace = traceFile.get();
   }
   // With the trace on standard output, everything else goes to standard error.
-  FILE* report = trace == &std::cout ? stderr : stdout;
+  FILE* report = trace == stdout ? stderr : stdout;
+  const char* reportName = trace == stdout ? "standard error" : "standard output";
 
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed) {
-    std::fprintf(report, "seed %u\n", seed);
+    sim::Write(report, "seed " + std::to_string(seed) + "\n", reportName);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
@@ -103,7 +99,7 @@ int main(int argc, char** argv) {
             }
             sim::AppendTraceRecord(buffer, match, frame);
             if (buffer.size() >= (1 << 16)) {
-              trace->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+              sim::Write(trace, buffer, traceName);
               buffer.clear();
             }
           });
@@ -116,19 +112,41 @@ int main(int argc, char** argv) {
     }
   }
   if (trace != nullptr) {
-    trace->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    trace->flush();
-    if (!*trace) {
-      std::fprintf(stderr, "quarrow-sim: writing the trace failed\n");
-      return 1;
-    }
+    sim::Write(trace, buffer, traceName);
+    sim::Finish(trace, traceName);
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::fprintf(report,
-               "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
-               "%.0f frames per second\n",
-               static_cast<long long>(options.matches), static_cast<long long>(totalFrames),
-               static_cast<long long>(wins[1]), static_cast<long long>(wins[2]),
-               static_cast<long long>(stalls), seconds > 0 ? totalFrames / seconds : 0.0);
+  char summary[256];
+  std::snprintf(summary, sizeof summary,
+                "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
+                "%.0f frames per second\n",
+                static_cast<long long>(options.matches), static_cast<long long>(totalFrames),
+                static_cast<long long>(wins[1]), static_cast<long long>(wins[2]),
+                static_cast<long long>(stalls), seconds > 0 ? totalFrames / seconds : 0.0);
+  sim::Write(report, summary, reportName);
+  sim::Finish(report, reportName);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const sim::ParseResult parsed = sim::ParseOptions(args);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
+    return 2;
+  }
+  try {
+    if (parsed.options.help) {
+      sim::RequireOpen(stdout, "standard output");
+      sim::Write(stdout, std::string(sim::kUsage) + "\n", "standard output");
+      sim::Finish(stdout, "standard output");
+      return 0;
+    }
+    return Run(parsed.options);
+  } catch (const sim::OutputFailed& failure) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
+    return 1;
+  }
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "output.h"
+
 namespace quarrow::sim {
 namespace {
 
@@ -45,7 +47,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
     }
     if (flag != "--seed" && flag != "--matches" && flag != "--max-frames" && flag != "--width" &&
         flag != "--height" && flag != "--trace") {
-      result.error = "unknown argument '" + std::string(flag) + "'";
+      result.error = "unknown argument '" + Escaped(flag) + "'";
       return result;
     }
     if (k + 1 >= args.size()) {
@@ -85,7 +87,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
       o.trace = std::string(value);
     }
     if (!result.error.empty()) {
-      result.error += ", not '" + std::string(value) + "'";
+      result.error += ", not '" + Escaped(value) + "'";
       return result;
     }
   }
