@@ -7,7 +7,8 @@ CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
+            libxcb1-dev xvfb xdotool
 
 .PHONY: all deps build run sim test bench format format-check clean
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/destroy_watch.h"
 #include "app/shell.h"
 #include "render/picture.h"
 
@@ -43,6 +44,7 @@ class Main final : public QWidget, public Shell {
  private:
   void Present();
   void ThrowIfClosed() const;
+  void WindowDestroyed();
 
   Picture picture_;
   PicMainWidget* picMain_ = nullptr;
@@ -51,6 +53,7 @@ class Main final : public QWidget, public Shell {
   QLabel* label1_ = nullptr;
   QTimer wakeTimer_;
   QTimer presentTimer_;
+  DestroyWatch destroyWatch_;
   bool closed_ = false;
   std::int64_t framesDrawn_ = 0;
   std::int64_t lastPresent_ = 0;

@@ -49,11 +49,12 @@ std::uint64_t TraceHash(const PinnedRun& run) {
 
 TEST(PinnedTrace, SeededRunsKeepTheirTraces) {
   const PinnedRun runs[] = {
-      {1, 2, 200000, {257, 169}, 0x0b8c2d6c747545f8u},
+      {8, 1, 200000, {257, 169}, 0xac6747fed67f80a2u},
+      {13, 1, 200000, {257, 169}, 0xf5b506d1779790dfu},
       {2, 3, 200000, {83, 1}, 0x168ea8c520a4679bu},
       {3, 1, 200000, {200, 120}, 0x73b1440b8c8cca0du},
       {4, 1, 200000, {171, 97}, 0x831ff0f8be961c79u},
-      {6, 1, 200000, {1000, 700}, 0xf5ce628a43e34c5au},
+      {4, 1, 200000, {900, 600}, 0x832942826781d04fu},
       {6, 1, 300, {257, 169}, 0x0d961e01321169cdu},  // stalled by the frame limit
   };
   for (const PinnedRun& run : runs) {
