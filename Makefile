@@ -10,7 +10,7 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
             libxcb1-dev xvfb xdotool
 
-.PHONY: all deps build run sim test bench format format-check clean
+.PHONY: all deps build run sim test soak bench format format-check clean
 
 all: build
 
@@ -38,6 +38,10 @@ sim: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Long runs, not part of CI: headless matches, an event storm, restarts. Prints its figures.
+soak: build
+	bash tests/soak/run $(BUILD)
 
 bench: build
 	$(BUILD)/bench/quarrow-bench

@@ -131,8 +131,8 @@ class Storm {
     if (endRequested_) {
       return;
     }
-    const auto since = shell_->matches != memoryMatch_ ? testing::Since::MatchStart
-                                                       : testing::Since::LastCheck;
+    const auto since =
+        shell_->matches != memoryMatch_ ? testing::Since::MatchStart : testing::Since::LastCheck;
     const std::string broken = testing::Violation(memory_, since);
     if (!broken.empty()) {
       Fail(broken);
