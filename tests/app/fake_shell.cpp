@@ -33,6 +33,7 @@ void FakeShell::WaitForEvents(std::int64_t tick) {
 
 void FakeShell::PictureReady() {
   frameStarts.push_back(frameStart);
+  pumpsBeforeFrame.push_back(pumpsSinceFrame);
   pumpsSinceFrame = 0;
   now += workPerFrame;
   if (afterFrame) {

@@ -31,8 +31,8 @@ int Matches(std::int64_t total) {
     CourtSize size;
     int share;  // per cent of the matches
   };
-  const Court courts[] = {{{257, 169}, 40}, {{83, 40}, 20}, {{171, 97}, 20}, {{200, 120}, 15},
-                          {{640, 480}, 5}};
+  const Court courts[] = {
+      {{257, 169}, 40}, {{83, 40}, 20}, {{171, 97}, 20}, {{200, 120}, 15}, {{640, 480}, 5}};
   std::int64_t allFrames = 0;
   std::int64_t allMatches = 0;
   std::int64_t stalls = 0;
