@@ -3,12 +3,18 @@
 #include <QApplication>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
+#include "app/command_line.h"
+#include "app/desktop_identity.h"
 #include "app/display_check.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = quarrow::AnswerCommandLine(argc, argv)) {
+    return *status;
+  }
   if (!quarrow::DisplayConfigured()) {
     quarrow::ReportNoDisplay();
     return 1;
@@ -16,6 +22,10 @@ int main(int argc, char** argv) {
   quarrow::GuardPlatformStart();
   QApplication app(argc, argv);
   quarrow::EndPlatformGuard();
+  if (quarrow::RefuseLeftoverArguments(argc, argv)) {
+    return 2;
+  }
+  quarrow::SetDesktopIdentity();
 
   try {
     quarrow::Main window;

@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/desktop_identity.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
+#include "build_info.h"
 #include "game/game_state.h"
 #include "render/draw_court.h"
 
@@ -238,6 +240,21 @@ TEST_F(WindowTest, ClosingInMaxModeEndsTheLoop) {
   });
   EXPECT_THROW(Form_Load(window), ProgramEnd);
   EXPECT_EQ(window.FramesDrawn(), framesAtClose);
+}
+
+}  // namespace
+}  // namespace quarrow
+
+namespace quarrow {
+namespace {
+
+TEST(DesktopIdentity, WindowsCarryTheIconAtEverySize) {
+  SetDesktopIdentity();
+  const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+  for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+  }
+  EXPECT_EQ(QGuiApplication::desktopFileName(), kAppId);
 }
 
 }  // namespace

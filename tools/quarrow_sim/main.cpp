@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_info.h"
 #include "game/platform.h"
 #include "options.h"
 #include "output.h"
@@ -138,9 +139,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    if (parsed.options.help) {
+    if (parsed.options.help || parsed.options.version) {
       sim::RequireOpen(stdout, "standard output");
-      sim::Write(stdout, std::string(sim::kUsage) + "\n", "standard output");
+      sim::Write(stdout,
+                 parsed.options.help ? sim::HelpText()
+                                     : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
+                 "standard output");
       sim::Finish(stdout, "standard output");
       return 0;
     }
