@@ -8,9 +8,10 @@ JOBS       ?= $(shell nproc)
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
-            librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db
+            librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
+            libxcb1-dev xvfb xdotool
 
-.PHONY: all deps build run sim test bench package format format-check clean
+.PHONY: all deps build run sim test soak bench package format format-check clean
 
 all: build
 
@@ -38,6 +39,10 @@ sim: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Long runs, not part of CI: headless matches, an event storm, restarts. Prints its figures.
+soak: build
+	bash tests/soak/run $(BUILD)
 
 bench: build
 	$(BUILD)/bench/quarrow-bench

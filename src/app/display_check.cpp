@@ -27,6 +27,20 @@ void HoldStartMessage(QtMsgType type, const QMessageLogContext& /*context*/,
   heldMessages.push_back(message.toStdString());
 }
 
+void ReportRunningMessage(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+  if (type != QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    return;
+  }
+  // Qt would abort and leave a core behind, for what is mostly a lost display: one line and a
+  // failure status say it all.
+  QString line = message;
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  std::fprintf(stderr, "quarrow: %s\n", qPrintable(line));
+  std::_Exit(1);
+}
+
 }  // namespace
 
 bool DisplayConfigured() {
@@ -34,7 +48,8 @@ bool DisplayConfigured() {
 }
 
 void ReportNoDisplay() {
-  std::fputs("quarrow: no display available (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n", stderr);
+  std::fputs("quarrow: no display available: start it from a desktop session, or set DISPLAY\n",
+             stderr);
 }
 
 void GuardPlatformStart() {
@@ -42,7 +57,7 @@ void GuardPlatformStart() {
 }
 
 void EndPlatformGuard() {
-  qInstallMessageHandler(nullptr);
+  qInstallMessageHandler(ReportRunningMessage);
   // Start-up went well: what Qt said on the way is worth seeing as usual.
   for (const std::string& message : heldMessages) {
     std::fprintf(stderr, "%s\n", message.c_str());

@@ -1,6 +1,8 @@
 // quarrow: the window "Quarrow simulator".
 
 #include <QApplication>
+#include <cstdio>
+#include <exception>
 #include <optional>
 
 #include "app/command_line.h"
@@ -27,11 +29,17 @@ int main(int argc, char** argv) {
   }
   quarrow::SetDesktopIdentity();
 
-  quarrow::Main window;
   try {
+    quarrow::Main window;
     quarrow::Form_Load(window);
   } catch (const quarrow::ProgramEnd&) {
     // The window was closed or the user declined another match.
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quarrow: %s\n", error.what());
+    return 1;
+  } catch (...) {
+    std::fprintf(stderr, "quarrow: unexpected failure\n");
+    return 1;
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -15,7 +16,7 @@
 
 namespace quarrow {
 
-Main::Main() {
+Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
   setFixedSize(309, 187);
@@ -111,9 +112,22 @@ QWidget* Main::CourtWidget() const {
 }
 
 void Main::closeEvent(QCloseEvent* event) {
-  // Never refused. The loop notices once the pump has returned, outside Qt.
+  // The window takes no input while the question is open; otherwise a close is never refused. The
+  // loop notices once the pump has returned, outside Qt.
+  if (QApplication::activeModalWidget() != nullptr) {
+    event->ignore();
+    return;
+  }
   closed_ = true;
   event->accept();
+}
+
+void Main::WindowDestroyed() {
+  // Gone without a close request: the program ends as if closed, an open question with it.
+  closed_ = true;
+  if (QWidget* question = QApplication::activeModalWidget(); question != nullptr) {
+    question->close();
+  }
 }
 
 void Main::ThrowIfClosed() const {

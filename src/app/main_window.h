@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/destroy_watch.h"
 #include "app/shell.h"
 #include "render/picture.h"
 
@@ -43,6 +44,7 @@ class Main final : public QWidget, public Shell {
  private:
   void Present(std::int64_t tick);
   void ThrowIfClosed() const;
+  void WindowDestroyed();
 
   Picture picture_;
   PicMainWidget* picMain_ = nullptr;
@@ -50,6 +52,7 @@ class Main final : public QWidget, public Shell {
   QPushButton* command2_ = nullptr;
   QLabel* label1_ = nullptr;
   QTimer wakeTimer_;
+  DestroyWatch destroyWatch_;
   bool closed_ = false;
   std::int64_t framesDrawn_ = 0;
   std::int64_t lastPresent_ = 0;

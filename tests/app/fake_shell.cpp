@@ -32,6 +32,7 @@ void FakeShell::WaitForEvents(std::int64_t tick) {
 
 void FakeShell::PictureReady(std::int64_t tick) {
   frameStarts.push_back(tick);
+  pumpsBeforeFrame.push_back(pumpsSinceFrame);
   pumpsSinceFrame = 0;
   now += workPerFrame;
   if (afterFrame) {

@@ -47,6 +47,7 @@ class FakeShell final : public Shell {
   int shows = 0;
   int waits = 0;
   int pumpsSinceFrame = 0;
+  std::vector<int> pumpsBeforeFrame;  // the pumps since the previous picture, for each frame
   Picture picture;
 
  private:

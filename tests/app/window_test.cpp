@@ -222,6 +222,31 @@ TEST_F(WindowTest, QuestionAtMatchEndYesPlaysOnKeepingThePaceNoEnds) {
   EXPECT_EQ(window.FramesDrawn(), framesAtLastQuestion);  // no frame after No
 }
 
+TEST_F(WindowTest, CloseIsRefusedWhileTheQuestionIsOpenAndEscapeOrClosingItMeansNo) {
+  MaxMode = kTrue;
+  for (const bool escape : {true, false}) {
+    bool refused = false;
+    std::int64_t framesAtQuestion = -1;
+    const EveryPump driver([&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) {
+        Teams[1].Lives = 0;
+      } else if (framesAtQuestion < 0) {
+        framesAtQuestion = window.FramesDrawn();
+        refused = !window.close() && window.isVisible();
+        if (escape) {
+          QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+          box->close();
+        }
+      }
+    });
+    EXPECT_THROW(Form_Load(window), ProgramEnd) << escape;
+    EXPECT_TRUE(refused) << escape;
+    EXPECT_EQ(window.FramesDrawn(), framesAtQuestion) << escape;
+  }
+}
+
 TEST_F(WindowTest, ClosingTheWindowDuringAWaitEndsTheLoop) {
   std::int64_t framesAtClose = -1;
   // At the normal pace the loop spends nearly all its time blocked in a wait.

@@ -89,8 +89,9 @@ TEST_F(Contact, LiveBallOfAnotherRole) {
       {2, 1, 4, 3, 3, 1, 3, 3},
       // Team 2's back-zone thrower, not the back player, hits team 1's court player.
       {3, 1, 7, 4, 3, 2, 3, 3},
-      // The back player throws from the back zone and stays there.
+      // Either team's back player throws from the back zone and stays there.
       {2, 1, 6, 4, 3, 4, 3, 3},
+      {7, 2, 1, 3, 4, 3, 3, 3},
       // A back-zone player stops the ball and nothing else changes.
       {5, 3, 9, 2, 3, 2, 3, 3},
       {1, 3, 9, 2, 3, 2, 3, 3},

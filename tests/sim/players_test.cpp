@@ -85,6 +85,9 @@ TEST_F(Behaviour, ChooseTargetAimsAtTheNearestBelowAThirdElseTheCentre) {
        8,
        100,
        50},
+      // From the end zones: team 1's back player aims at team 2, team 2's at team 1.
+      {{{1, 237, 84, 3}, {8, 200, 90, 2}}, 1, 200, 90},
+      {{{6, 20, 84, 4}, {2, 60, 84, 1}}, 6, 60, 84},
   };
   for (const Case& c : cases) {
     ParkPlayers();

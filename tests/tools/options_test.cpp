@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -71,6 +72,8 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
       {"--csv", ""},
       {"--histogram", "-"},
       {"--trace", "-", "--csv", "-"},
+      {"--seed", "1\n2"},
+      {"--width\r\x1b[2K"},
   };
   for (const auto& args : bad) {
     const ParseResult r = ParseOptions(args);
@@ -79,8 +82,12 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
       joined += std::string(a) + " ";
     }
     EXPECT_NE(r.error, "") << joined;
-    EXPECT_EQ(r.error.find('\n'), std::string::npos) << joined;
+    const auto control = std::find_if(r.error.begin(), r.error.end(),
+                                      [](unsigned char c) { return c < 0x20 || c == 0x7f; });
+    EXPECT_EQ(control, r.error.end()) << joined;
   }
+  const std::string shown = ParseOptions({"--seed", "1\n\\"}).error;
+  EXPECT_TRUE(shown.ends_with(", not '1\\n\\\\'")) << shown;
 }
 
 TEST(Options, HelpHasALineWithTheDefaultForEveryAcceptedOption) {

@@ -2,14 +2,15 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "build_info.h"
@@ -18,6 +19,7 @@
 #include "match_csv.h"
 #include "match_stats.h"
 #include "options.h"
+#include "output.h"
 #include "sim/frame.h"
 #include "trace.h"
 
@@ -55,72 +57,68 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
-// Standard output for "-", else the named file, opened before the run so that a bad name fails at
-// once. Null when there is nothing to write or the file cannot be opened.
-std::ostream* OpenOutput(const std::optional<std::string>& name, std::ofstream& file) {
-  if (!name) {
-    return nullptr;
+}  // namespace
+
+namespace {
+
+namespace sim = quarrow::sim;
+
+// Where one kind of output goes: standard output for "-", else a file opened before the run so
+// that a bad name fails at once. No file when the output was not asked for.
+struct Output {
+  std::FILE* file = nullptr;
+  std::string name;  // as an error shows it
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned{nullptr, &std::fclose};
+};
+
+Output Open(const std::optional<std::string>& path, std::string_view what) {
+  Output out;
+  if (!path) {
+    return out;
   }
-  if (*name == "-") {
-    return &std::cout;
+  if (*path == "-") {
+    out.file = stdout;
+    out.name = "standard output";
+    return out;
   }
-  file.open(*name, std::ios::binary | std::ios::trunc);
-  return file ? &file : nullptr;
+  out.name = std::string("the ") + std::string(what) + " '" + sim::Escaped(*path) + "'";
+  out.owned.reset(std::fopen(path->c_str(), "wb"));
+  if (out.owned == nullptr) {
+    throw sim::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
+  }
+  out.file = out.owned.get();
+  return out;
 }
 
 // Writes out what has gathered once it is large enough to be worth a write.
-void Spill(std::string& buffer, std::ostream* out, std::size_t atLeast = 0) {
-  if (out != nullptr && buffer.size() >= atLeast) {
-    out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
+  if (out.file != nullptr && buffer.size() >= atLeast) {
+    sim::Write(out.file, buffer, out.name);
     buffer.clear();
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  namespace sim = quarrow::sim;
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const sim::ParseResult parsed = sim::ParseOptions(args);
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
-    return 2;
-  }
-  const sim::Options& options = parsed.options;
-  if (options.help) {
-    std::fputs(sim::HelpText().c_str(), stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::printf("quarrow-sim %s\n", quarrow::kVersion);
-    return 0;
-  }
-
-  std::ofstream traceFile, csvFile, histogramFile;
-  std::ostream* trace = OpenOutput(options.trace, traceFile);
-  std::ostream* csv = OpenOutput(options.csv, csvFile);
-  std::ostream* histogram = OpenOutput(options.histogram, histogramFile);
-  for (const auto& [name, out, what] :
-       {std::tuple{&options.trace, trace, "trace"}, std::tuple{&options.csv, csv, "CSV"},
-        std::tuple{&options.histogram, histogram, "histogram"}}) {
-    if (*name && out == nullptr) {
-      std::fprintf(stderr, "quarrow-sim: cannot write the %s to '%s'\n", what, (*name)->c_str());
-      return 1;
-    }
-  }
+int Run(const sim::Options& options) {
+  sim::RequireOpen(stdout, "standard output");
+  const Output trace = Open(options.trace, "trace");
+  const Output csv = Open(options.csv, "CSV");
+  const Output histogram = Open(options.histogram, "histogram");
   // With the trace or the CSV on standard output, everything else goes to standard error.
-  FILE* report = trace == &std::cout || csv == &std::cout ? stderr : stdout;
+  const bool reportToStderr = trace.file == stdout || csv.file == stdout;
+  Output report;
+  report.file = reportToStderr ? stderr : stdout;
+  report.name = reportToStderr ? "standard error" : "standard output";
 
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed && !options.jsonSummary) {
-    std::fprintf(report, "seed %u\n", seed);
+    sim::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
   std::string buffer;
   std::string csvBuffer;
-  if (csv != nullptr) {
+  if (csv.file != nullptr) {
     sim::AppendCsvHeader(csvBuffer);
   }
   sim::RunStats stats;
@@ -132,7 +130,7 @@ int main(int argc, char** argv) {
       const quarrow::MatchResult result =
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
             progress.Update(match, totalFrames + frame);
-            if (trace == nullptr) {
+            if (trace.file == nullptr) {
               return;
             }
             sim::AppendTraceRecord(buffer, match, frame);
@@ -140,7 +138,7 @@ int main(int argc, char** argv) {
           });
       totalFrames += result.frames;
       sim::AddMatch(stats, result, quarrow::Counts);
-      if (csv != nullptr) {
+      if (csv.file != nullptr) {
         sim::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
         Spill(csvBuffer, csv, 1 << 16);
       }
@@ -149,22 +147,47 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   const sim::Summary summary = sim::Summarize(stats, seed);
   std::string picture;
-  if (histogram != nullptr) {
+  if (histogram.file != nullptr) {
     picture = sim::HistogramSvg(stats.frames, summary);
   }
-  for (auto [out, text, what] :
-       {std::tuple{trace, &buffer, "trace"}, std::tuple{csv, &csvBuffer, "CSV"},
-        std::tuple{histogram, &picture, "histogram"}}) {
-    Spill(*text, out);
-    if (out != nullptr && !out->flush()) {
-      std::fprintf(stderr, "quarrow-sim: writing the %s failed\n", what);
-      return 1;
+  for (auto [out, text] :
+       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {
+    Spill(*text, *out);
+    if (out->file != nullptr) {
+      sim::Finish(out->file, out->name);
     }
   }
   const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
-  std::fputs((options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
-                                  : sim::SummaryText(summary, framesPerSecond))
-                 .c_str(),
-             report);
+  sim::Write(report.file,
+             options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
+                                 : sim::SummaryText(summary, framesPerSecond),
+             report.name);
+  sim::Finish(report.file, report.name);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const sim::ParseResult parsed = sim::ParseOptions(args);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
+    return 2;
+  }
+  try {
+    if (parsed.options.help || parsed.options.version) {
+      sim::RequireOpen(stdout, "standard output");
+      sim::Write(stdout,
+                 parsed.options.help ? sim::HelpText()
+                                     : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
+                 "standard output");
+      sim::Finish(stdout, "standard output");
+      return 0;
+    }
+    return Run(parsed.options);
+  } catch (const sim::OutputFailed& failure) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
+    return 1;
+  }
 }

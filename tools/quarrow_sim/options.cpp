@@ -4,6 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "output.h"
+
 namespace quarrow::sim {
 namespace {
 
@@ -76,7 +78,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
     const auto known = std::find_if(kOptionHelp.begin(), kOptionHelp.end(),
                                     [&](const OptionHelp& h) { return h.flag == flag; });
     if (known == kOptionHelp.end()) {
-      result.error = "unknown argument '" + std::string(flag) + "'";
+      result.error = "unknown argument '" + Escaped(flag) + "'";
       return result;
     }
     if (k + 1 >= args.size()) {
@@ -133,7 +135,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
       }
     }
     if (!result.error.empty()) {
-      result.error += ", not '" + std::string(value) + "'";
+      result.error += ", not '" + Escaped(value) + "'";
       return result;
     }
   }
