@@ -1,5 +1,6 @@
 #include "rules/court.h"
 
+#include <bit>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -60,13 +61,73 @@ Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
   return ToFlag(ballRole == playerRole || pair(1, 3) || pair(2, 4));
 }
 
+namespace {
+
+// The search's x for a draw. A draw has 24 bits and a court side at most 15, so the product is
+// exact before the floor.
+double PointX(float draw) {
+  return std::floor(static_cast<double>(draw) * CourtWidth);
+}
+
+// The least draw in [0, 1) for which reached holds, or 1 when there is none; reached must hold for
+// every draw above one for which it holds. Floats from 0 to 1 are ordered as their bit patterns.
+template <typename Reached>
+float LeastDraw(Reached reached) {
+  std::uint32_t low = 0;
+  std::uint32_t high = std::bit_cast<std::uint32_t>(1.0f);
+  while (low < high) {
+    const std::uint32_t middle = low + (high - low) / 2;
+    if (reached(std::bit_cast<float>(middle))) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return std::bit_cast<float>(low);
+}
+
+}  // namespace
+
+DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
+  // The zone's open span of x.
+  double low = 0;
+  double high = 0;
+  switch (role) {
+    case 1:
+      low = kEndZoneDepth;
+      high = Mid();
+      break;
+    case 2:
+      low = Mid();
+      high = FarEndLine();
+      break;
+    case 3:
+      low = FarEndLine();
+      high = CourtWidth;
+      break;
+    case 4:
+      low = 0;
+      high = kEndZoneDepth;
+      break;
+    default:
+      return DrawRange{};
+  }
+  return DrawRange{LeastDraw([&](float draw) { return product(draw) > low; }),
+                   LeastDraw([&](float draw) { return product(draw) >= high; })};
+}
+
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
-  do {
+  for (;;) {
     ThePlatform().PumpEvents();
-    // A draw has 24 bits and a court side at most 15, so the product is exact before the floor.
-    x = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtWidth));
-    y = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtHeight));
-  } while (ZoneOf(x, y) != role);
+    const float drawX = Draw();
+    if (ZoneDrawsNow<PointX>(role).Holds(drawX)) {
+      x = static_cast<std::int16_t>(PointX(drawX));
+      y = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtHeight));
+      return;
+    }
+    // A rejected try's y is never used, but its draw is part of the sequence.
+    SkipDraw();
+  }
 }
 
 Fixed DirectionOfDelta(double dx, double dy) {

@@ -41,19 +41,24 @@ void Aim(std::int16_t i, Number& aimX, Number& aimY) {
   }
 }
 
+// A roaming player's x for a draw: the product in single precision.
+double RoamX(float draw) {
+  return draw * static_cast<float>(CourtWidth);
+}
+
 // Case B: on arrival, a new random point of the home zone; no events are served between attempts.
 void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
   }
-  float x = 0;
-  float y = 0;
-  do {
-    x = Draw() * static_cast<float>(CourtWidth);
-    y = Draw() * static_cast<float>(CourtHeight);
-  } while (ZoneOf(x, y) != p.Role);
-  p.TargetX = ToInt16(x);
-  p.TargetY = ToInt16(y);
+  const DrawRange& inZone = ZoneDrawsNow<RoamX>(p.Role);
+  float drawX = Draw();
+  while (!inZone.Holds(drawX)) {
+    SkipDraw();  // the rejected try's y
+    drawX = Draw();
+  }
+  p.TargetX = ToInt16(RoamX(drawX));
+  p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
 
 // Case C: a target 5 beyond the player on the line from the ball through him.
