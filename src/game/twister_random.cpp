@@ -44,7 +44,8 @@ void TwisterRandom::Refill() {
   }
   state_[kStateSize - 1] = Twist(state_[kStateSize - 1], state_[0], state_[kShift - 1]);
   for (int i = 0; i < kStateSize; ++i) {
-    outputs_[i] = Temper(state_[i]);
+    // Signed, as 24 bits are, for the vector conversion.
+    draws_[i] = static_cast<float>(static_cast<std::int32_t>(Temper(state_[i]) >> 8)) * 0x1p-24f;
   }
   next_ = 0;
 }

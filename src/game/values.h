@@ -55,19 +55,34 @@ inline double RoundHalfEven(double v) {
   return v >= 0 ? (v + kShift) - kShift : (v - kShift) + kShift;
 }
 
+namespace detail {
+// ToFixed of a scaled value of any size.
+inline Fixed ToFixedAnySize(double scaled) {
+  const double rounded = RoundHalfEven(scaled);
+  // 2^62: every double below it converts to at most kLimit.
+  constexpr double kLimit = 0x1p62;
+  if (std::fabs(rounded) < kLimit) {
+    return Fixed{static_cast<std::int64_t>(rounded)};
+  }
+  if (!(rounded == rounded)) {
+    return Fixed{0};
+  }
+  return Fixed{rounded > 0 ? Fixed::kLimit : -Fixed::kLimit};
+}
+}  // namespace detail
+
 // Nearest ten-thousandth, ties to even. Not-a-number becomes 0 and out-of-range values saturate:
 // a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
-  const double scaled = RoundHalfEven(v * 10000.0);
-  // 2^62: every double below it converts to at most kLimit.
-  constexpr double kLimit = 0x1p62;
-  if (std::fabs(scaled) < kLimit) [[likely]] {
-    return Fixed{static_cast<std::int64_t>(scaled)};
+  const double scaled = v * 10000.0;
+  // Below 2^51 in magnitude, adding 1.5 * 2^52 lands where doubles are whole numbers, so that
+  // addition rounds half to even for either sign and the subtraction is exact; no branch on the
+  // sign as in RoundHalfEven.
+  constexpr double kRound = 0x1.8p52;
+  if (std::fabs(scaled) < 0x1p51) [[likely]] {
+    return Fixed{static_cast<std::int64_t>((scaled + kRound) - kRound)};
   }
-  if (!(scaled == scaled)) {
-    return Fixed{0};
-  }
-  return Fixed{scaled > 0 ? Fixed::kLimit : -Fixed::kLimit};
+  return detail::ToFixedAnySize(scaled);
 }
 
 namespace detail {
