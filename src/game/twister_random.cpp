@@ -8,17 +8,21 @@ constexpr std::uint32_t kMatrix = 0x9908b0df;
 constexpr std::uint32_t kUpperBit = 0x80000000;
 
 // The twist of one word: its top bit and the next word's low 31 bits, folded into the word kShift
-// places on. The mask 0 - (y & 1) stands in for a branch so that the loops vectorise.
+// places on. The lowest bit spread over the word by two shifts stands in for a branch, so that the
+// loops vectorise.
 inline std::uint32_t Twist(std::uint32_t word, std::uint32_t next, std::uint32_t far) {
   const std::uint32_t y = (word & kUpperBit) | (next & ~kUpperBit);
-  return far ^ (y >> 1) ^ ((0u - (y & 1u)) & kMatrix);
+  const auto lowestBit = static_cast<std::uint32_t>(static_cast<std::int32_t>(y << 31) >> 31);
+  return far ^ (y >> 1) ^ (lowestBit & kMatrix);
 }
 
-inline std::uint32_t Temper(std::uint32_t z) {
+// An output's draw: its top 24 bits, converted as a signed value for the vector conversion.
+inline float DrawOf(std::uint32_t z) {
   z ^= z >> 11;
   z ^= (z << 7) & 0x9d2c5680;
   z ^= (z << 15) & 0xefc60000;
-  return z ^ (z >> 18);
+  z ^= z >> 18;
+  return static_cast<float>(static_cast<std::int32_t>(z >> 8)) * 0x1p-24f;
 }
 
 }  // namespace
@@ -33,20 +37,21 @@ void TwisterRandom::Seed(std::uint32_t seed) {
 }
 
 void TwisterRandom::Refill() {
+  // Each new word's draw is made as the word is.
+  const auto put = [this](int i, std::uint32_t word) {
+    state_[i] = word;
+    draws_[i] = DrawOf(word);
+  };
   // Split where the word kShift on wraps round: the first run reads only old words there, the
   // second reads words 227 places back that are already new, far enough for any vector width.
   constexpr int kFirstRun = kStateSize - kShift;
   for (int i = 0; i < kFirstRun; ++i) {
-    state_[i] = Twist(state_[i], state_[i + 1], state_[i + kShift]);
+    put(i, Twist(state_[i], state_[i + 1], state_[i + kShift]));
   }
   for (int i = kFirstRun; i < kStateSize - 1; ++i) {
-    state_[i] = Twist(state_[i], state_[i + 1], state_[i - kFirstRun]);
+    put(i, Twist(state_[i], state_[i + 1], state_[i - kFirstRun]));
   }
-  state_[kStateSize - 1] = Twist(state_[kStateSize - 1], state_[0], state_[kShift - 1]);
-  for (int i = 0; i < kStateSize; ++i) {
-    // Signed, as 24 bits are, for the vector conversion.
-    draws_[i] = static_cast<float>(static_cast<std::int32_t>(Temper(state_[i]) >> 8)) * 0x1p-24f;
-  }
+  put(kStateSize - 1, Twist(state_[kStateSize - 1], state_[0], state_[kShift - 1]));
   next_ = 0;
 }
 
