@@ -35,6 +35,27 @@ std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
   return 0;
 }
 
+struct Span {
+  double low = 0;
+  double high = 0;
+};
+
+// The open span of x that is the home zone of role; empty for any other role.
+Span ZoneSpan(std::int16_t role) {
+  switch (role) {
+    case 1:
+      return {kEndZoneDepth, Mid()};
+    case 2:
+      return {Mid(), static_cast<double>(FarEndLine())};
+    case 3:
+      return {static_cast<double>(FarEndLine()), static_cast<double>(CourtWidth)};
+    case 4:
+      return {0, kEndZoneDepth};
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 std::int16_t ZoneOf(double x, double /*y*/) {
@@ -63,10 +84,14 @@ Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
 
 namespace {
 
-// The search's x for a draw. A draw has 24 bits and a court side at most 15, so the product is
-// exact before the floor.
+// floor(draw * side) for a search: a draw has 24 bits and a side at most 15, so the product is
+// exact; it is never negative, so truncation floors it without a library call.
+std::int16_t WholeOfProduct(float draw, std::int16_t side) {
+  return static_cast<std::int16_t>(static_cast<double>(draw) * side);
+}
+
 double PointX(float draw) {
-  return std::floor(static_cast<double>(draw) * CourtWidth);
+  return WholeOfProduct(draw, CourtWidth);
 }
 
 // The least draw in [0, 1) for which reached holds, or 1 when there is none; reached must hold for
@@ -89,31 +114,9 @@ float LeastDraw(Reached reached) {
 }  // namespace
 
 DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
-  // The zone's open span of x.
-  double low = 0;
-  double high = 0;
-  switch (role) {
-    case 1:
-      low = kEndZoneDepth;
-      high = Mid();
-      break;
-    case 2:
-      low = Mid();
-      high = FarEndLine();
-      break;
-    case 3:
-      low = FarEndLine();
-      high = CourtWidth;
-      break;
-    case 4:
-      low = 0;
-      high = kEndZoneDepth;
-      break;
-    default:
-      return DrawRange{};
-  }
-  return DrawRange{LeastDraw([&](float draw) { return product(draw) > low; }),
-                   LeastDraw([&](float draw) { return product(draw) >= high; })};
+  const Span span = ZoneSpan(role);
+  return DrawRange{LeastDraw([&](float draw) { return product(draw) > span.low; }),
+                   LeastDraw([&](float draw) { return product(draw) >= span.high; })};
 }
 
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
@@ -121,8 +124,8 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
     ThePlatform().PumpEvents();
     const float drawX = Draw();
     if (ZoneDrawsNow<PointX>(role).Holds(drawX)) {
-      x = static_cast<std::int16_t>(PointX(drawX));
-      y = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtHeight));
+      x = WholeOfProduct(drawX, CourtWidth);
+      y = WholeOfProduct(Draw(), CourtHeight);
       return;
     }
     // A rejected try's y is never used, but its draw is part of the sequence.
