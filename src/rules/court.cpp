@@ -90,10 +90,6 @@ std::int16_t WholeOfProduct(float draw, std::int16_t side) {
   return static_cast<std::int16_t>(static_cast<double>(draw) * side);
 }
 
-double PointX(float draw) {
-  return WholeOfProduct(draw, CourtWidth);
-}
-
 // The least draw in [0, 1) for which reached holds, or 1 when there is none; reached must hold for
 // every draw above one for which it holds. Floats from 0 to 1 are ordered as their bit patterns.
 template <typename Reached>
@@ -113,6 +109,10 @@ float LeastDraw(Reached reached) {
 
 }  // namespace
 
+double PointSearchX(float draw) {
+  return WholeOfProduct(draw, CourtWidth);
+}
+
 DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
   const Span span = ZoneSpan(role);
   return DrawRange{LeastDraw([&](float draw) { return product(draw) > span.low; }),
@@ -123,7 +123,7 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   for (;;) {
     ThePlatform().PumpEvents();
     const float drawX = Draw();
-    if (ZoneDrawsNow<PointX>(role).Holds(drawX)) {
+    if (ZoneDrawsNow<PointSearchX>(role).Holds(drawX)) {
       x = WholeOfProduct(drawX, CourtWidth);
       y = WholeOfProduct(Draw(), CourtHeight);
       return;

@@ -26,6 +26,9 @@ Flag SameSide(std::int16_t ballRole, std::int16_t playerRole);
 // before every attempt; x and y hold the accepted point.
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role);
 
+// The x that RandomPointInZone forms from a draw: floor(draw × CourtWidth), the product exact.
+double PointSearchX(float draw);
+
 // The draws for which a search's x lands in a role's zone: low <= draw < high.
 struct DrawRange {
   float low = 0;

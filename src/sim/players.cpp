@@ -41,11 +41,6 @@ void Aim(std::int16_t i, Number& aimX, Number& aimY) {
   }
 }
 
-// A roaming player's x for a draw: the product in single precision.
-double RoamX(float draw) {
-  return draw * static_cast<float>(CourtWidth);
-}
-
 // Case B: on arrival, a new random point of the home zone; no events are served between attempts.
 void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
@@ -97,6 +92,10 @@ void TakeStep(PlayerInfo& p) {
 }
 
 }  // namespace
+
+double RoamX(float draw) {
+  return draw * static_cast<float>(CourtWidth);
+}
 
 void MovePlayers() {
   Number aimX = Number::Of(Fixed{});
