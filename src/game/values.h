@@ -121,10 +121,12 @@ inline std::int16_t ToInt16(Fixed v) {
 // Whether a fixed value rounds to a whole number, ties to even; the same as ToInt16(v) == whole
 // without the division.
 inline bool RoundsTo(Fixed v, std::int16_t whole) {
-  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
-  const std::int64_t distance = offset < 0 ? -offset : offset;
+  // Within half a unit either way, the half itself only for an even whole: one unsigned comparison
+  // of the offset moved up by its lower bound, without a branch on the parity.
   constexpr std::int64_t kHalf = Fixed::kScale / 2;
-  return whole % 2 == 0 ? distance <= kHalf : distance < kHalf;
+  const std::int64_t reach = kHalf - (whole & 1);
+  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
+  return static_cast<std::uint64_t>(offset + reach) <= static_cast<std::uint64_t>(2 * reach);
 }
 
 // Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.

@@ -76,10 +76,11 @@ Flag InsideCourt(Fixed /*x*/, Fixed y) {
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
-  const auto pair = [&](int a, int b) {
-    return (ballRole == a && playerRole == b) || (ballRole == b && playerRole == a);
-  };
-  return ToFlag(ballRole == playerRole || pair(1, 3) || pair(2, 4));
+  // Roles 1 and 3 play for team 1, 2 and 4 for team 2: two roles of one team differ by an even
+  // number.
+  const auto isRole = [](std::int16_t r) { return r >= 1 && r <= 4; };
+  return ToFlag(ballRole == playerRole ||
+                (isRole(ballRole) && isRole(playerRole) && (ballRole - playerRole) % 2 == 0));
 }
 
 namespace {

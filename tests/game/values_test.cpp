@@ -108,5 +108,18 @@ TEST(Values, FixedEqualsTheLibraryRoundingOfEveryKindOfDouble) {
   }
 }
 
+TEST(Values, RoundsToAgreesWithTheRoundedValue) {
+  for (std::int16_t whole : {-32768, -3, -2, 0, 1, 12, 13, 32767}) {
+    for (std::int64_t offset = -10001; offset <= 10001; ++offset) {
+      const Fixed v = Fixed::FromInt(whole) + Fixed::FromCount(offset);
+      // Saturation aside, the simple form: round the value and compare.
+      const bool saturated = ToInt16(v) != ToInt16(v + Fixed::FromInt(1)) - 1;
+      if (!saturated) {
+        ASSERT_EQ(RoundsTo(v, whole), ToInt16(v) == whole) << whole << " + " << offset;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quarrow
