@@ -89,10 +89,8 @@ TEST(Values, SumsOfSaturatedValuesDoNotOverflow) {
 TEST(Values, FixedEqualsTheLibraryRoundingOfEveryKindOfDouble) {
   const auto reference = [](double v) {
     const double rounded = std::nearbyint(v * 10000.0);
-    if (std::isnan(rounded)) {
-      return std::int64_t{0};
-    }
-    return rounded >= 0x1p62    ? Fixed::kLimit
+    return std::isnan(rounded)  ? 0
+           : rounded >= 0x1p62  ? Fixed::kLimit
            : rounded <= -0x1p62 ? -Fixed::kLimit
                                 : static_cast<std::int64_t>(rounded);
   };
@@ -108,15 +106,12 @@ TEST(Values, FixedEqualsTheLibraryRoundingOfEveryKindOfDouble) {
   }
 }
 
+// The simple form: round the value and compare.
 TEST(Values, RoundsToAgreesWithTheRoundedValue) {
-  for (std::int16_t whole : {-32768, -3, -2, 0, 1, 12, 13, 32767}) {
+  for (std::int16_t whole : {-3, -2, 0, 1, 12, 13}) {
     for (std::int64_t offset = -10001; offset <= 10001; ++offset) {
       const Fixed v = Fixed::FromInt(whole) + Fixed::FromCount(offset);
-      // Saturation aside, the simple form: round the value and compare.
-      const bool saturated = ToInt16(v) != ToInt16(v + Fixed::FromInt(1)) - 1;
-      if (!saturated) {
-        ASSERT_EQ(RoundsTo(v, whole), ToInt16(v) == whole) << whole << " + " << offset;
-      }
+      ASSERT_EQ(RoundsTo(v, whole), ToInt16(v) == whole) << whole << " + " << offset;
     }
   }
 }
