@@ -7,9 +7,10 @@ CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
+            librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db
 
-.PHONY: all deps build run sim test bench format format-check clean
+.PHONY: all deps build run sim test bench package format format-check clean
 
 all: build
 
@@ -40,6 +41,11 @@ test: build
 
 bench: build
 	$(BUILD)/bench/quarrow-bench
+
+# A Debian package of the release build, laid out as Debian lays out games.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/quarrow_*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

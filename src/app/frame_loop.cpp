@@ -23,21 +23,23 @@ void MainLoop(Shell& shell) {
   Restarting = kFalse;
   std::int64_t NextTick = 0;
   while (Restarting == kFalse) {
-    WaitForFrame(shell, NextTick);
+    // One clock reading a frame serves both the deadline and the picture's turn on screen.
+    const std::int64_t tick = WaitForFrame(shell, NextTick);
     // Counted from the end of the wait: time lost to a slow frame is not made up.
-    NextTick = shell.Ticks() + (FastMode != kFalse ? kFastInterval : kNormalInterval);
+    NextTick = tick + (FastMode != kFalse ? kFastInterval : kNormalInterval);
     AdvanceFrame();
     DrawCourt(shell.PicMain());
-    shell.PictureReady();
+    shell.PictureReady(tick);
     CheckWinner(shell);
   }
 }
 
-void WaitForFrame(Shell& shell, std::int64_t NextTick) {
+std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick) {
   for (;;) {
     shell.PumpEvents();
-    if (shell.Ticks() > NextTick || MaxMode != kFalse) {
-      return;
+    const std::int64_t tick = shell.Ticks();
+    if (tick > NextTick || MaxMode != kFalse) {
+      return tick;
     }
     shell.WaitForEvents(NextTick + 1);
   }

@@ -17,7 +17,7 @@ inline constexpr std::int64_t kFastInterval = 3;
 void MainLoop(Shell& shell);
 
 // Serves events until the tick counter has passed NextTick (at once in Max mode); at least one
-// pass of the pump either way.
-void WaitForFrame(Shell& shell, std::int64_t NextTick);
+// pass of the pump either way. Returns the counter's last reading, taken after the last pass.
+std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick);
 
 }  // namespace quarrow

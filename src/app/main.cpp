@@ -1,19 +1,31 @@
 // quarrow: the window "Quarrow simulator".
 
 #include <QApplication>
+#include <optional>
 
+#include "app/command_line.h"
+#include "app/desktop_identity.h"
 #include "app/display_check.h"
+#include "app/event_loop.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = quarrow::AnswerCommandLine(argc, argv)) {
+    return *status;
+  }
   if (!quarrow::DisplayConfigured()) {
     quarrow::ReportNoDisplay();
     return 1;
   }
+  quarrow::PreferPlainEventLoop();
   quarrow::GuardPlatformStart();
   QApplication app(argc, argv);
   quarrow::EndPlatformGuard();
+  if (quarrow::RefuseLeftoverArguments(argc, argv)) {
+    return 2;
+  }
+  quarrow::SetDesktopIdentity();
 
   quarrow::Main window;
   try {

@@ -46,9 +46,6 @@ Main::Main() {
   // Wakes a blocked wait at its deadline; the timer event alone ends the wait.
   wakeTimer_.setSingleShot(true);
   wakeTimer_.setTimerType(Qt::PreciseTimer);
-  presentTimer_.setSingleShot(true);
-  presentTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&presentTimer_, &QTimer::timeout, this, [this] { Present(); });
 }
 
 void Main::Show() {
@@ -84,26 +81,22 @@ CourtSize Main::CourtInterior() {
   return {interior.width(), interior.height()};
 }
 
-void Main::PictureReady() {
+void Main::PictureReady(std::int64_t tick) {
   ++framesDrawn_;
-  // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped,
-  // and the last one is shown when its turn comes.
-  const std::int64_t sinceShown = Ticks() - lastPresent_;
-  if (sinceShown >= presentInterval_) {
-    Present();
-  } else if (!presentTimer_.isActive()) {
-    presentTimer_.start(static_cast<int>(presentInterval_ - sinceShown));
+  // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped.
+  // The next frame comes within 51 ms at any pace, and the question shows the last one.
+  if (tick - lastPresent_ >= presentInterval_) {
+    Present(tick);
   }
 }
 
-void Main::Present() {
-  presentTimer_.stop();
-  lastPresent_ = Ticks();
+void Main::Present(std::int64_t tick) {
+  lastPresent_ = tick;
   picMain_->update();
 }
 
 bool Main::AskYesNo(const std::string& text) {
-  Present();
+  Present(Ticks());
   QMessageBox box(QMessageBox::Information, kApplicationTitle, QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setDefaultButton(QMessageBox::Yes);

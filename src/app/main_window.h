@@ -30,8 +30,8 @@ class Main final : public QWidget, public Shell {
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override;
   CourtSize CourtInterior() override;
-  Surface& PicMain() override { return picture_; }
-  void PictureReady() override;
+  Picture& PicMain() override { return picture_; }
+  void PictureReady(std::int64_t tick) override;
   bool AskYesNo(const std::string& text) override;
 
   QWidget* CourtWidget() const;
@@ -41,7 +41,7 @@ class Main final : public QWidget, public Shell {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Present();
+  void Present(std::int64_t tick);
   void ThrowIfClosed() const;
 
   Picture picture_;
@@ -50,7 +50,6 @@ class Main final : public QWidget, public Shell {
   QPushButton* command2_ = nullptr;
   QLabel* label1_ = nullptr;
   QTimer wakeTimer_;
-  QTimer presentTimer_;
   bool closed_ = false;
   std::int64_t framesDrawn_ = 0;
   std::int64_t lastPresent_ = 0;

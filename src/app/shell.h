@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/platform.h"
-#include "render/surface.h"
+#include "render/picture.h"
 
 namespace quarrow {
 
@@ -26,9 +26,10 @@ class Shell {
   // Milliseconds on a monotonic clock: never wraps, never goes back.
   virtual std::int64_t Ticks() = 0;
   virtual CourtSize CourtInterior() = 0;
-  virtual Surface& PicMain() = 0;
-  // The frame's picture is complete on PicMain().
-  virtual void PictureReady() = 0;
+  // The court surface keeps the frame's picture until the window shows it.
+  virtual Picture& PicMain() = 0;
+  // The frame's picture is complete on PicMain(); tick is the reading its wait ended with.
+  virtual void PictureReady(std::int64_t tick) = 0;
   // A modal Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
 };

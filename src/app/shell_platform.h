@@ -23,6 +23,7 @@ class ShellPlatform final : public Platform {
   Shell& shell_;
   TwisterRandom random_;
   std::chrono::steady_clock::time_point lastPump_{};
+  int attemptsUnchecked_ = 0;
 };
 
 }  // namespace quarrow

@@ -38,9 +38,8 @@ Rgb PlayerColour(int index) {
   }
 }
 
-}  // namespace
-
-void DrawCourt(Surface& picMain) {
+template <typename Target>
+void DrawCourtOn(Target& picMain) {
   const float width = static_cast<float>(CourtWidth);
   const float height = static_cast<float>(CourtHeight);
   // Halves as real numbers: an odd size puts the centre on a half pixel.
@@ -60,6 +59,16 @@ void DrawCourt(Surface& picMain) {
     const Fixed top = Players[i].Y - kBoxOffset;
     picMain.Rectangle(At(left, top), At(left + kBoxSide, top + kBoxSide), PlayerColour(i));
   }
+}
+
+}  // namespace
+
+void DrawCourt(Surface& picMain) {
+  DrawCourtOn(picMain);
+}
+
+void DrawCourt(Picture& picMain) {
+  DrawCourtOn(picMain);
 }
 
 }  // namespace quarrow

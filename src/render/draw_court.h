@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/picture.h"
 #include "render/surface.h"
 
 namespace quarrow {
@@ -12,5 +13,7 @@ inline constexpr Rgb kBackPlayerWhite{255, 255, 255};
 // Paints one complete picture of the match: markings, ball, then players 1 to 10, each over the
 // earlier ones. Reads the game state and changes none of it.
 void DrawCourt(Surface& picMain);
+// The same onto a kept picture, without a virtual call per item: the window draws every frame.
+void DrawCourt(Picture& picMain);
 
 }  // namespace quarrow

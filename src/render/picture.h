@@ -12,11 +12,21 @@ namespace quarrow {
 
 class Picture final : public Surface {
  public:
-  // Clearing covers everything drawn before, so the earlier commands are dropped.
-  void Clear() override;
-  void Line(PointF from, PointF to) override;
-  void Rectangle(PointF corner, PointF opposite, Rgb colour) override;
-  void Circle(PointF centre, float radius) override;
+  // Clearing covers everything drawn before, so the earlier commands are dropped. Recording is
+  // inline: it runs every frame, the replay only when the screen shows one.
+  void Clear() override {
+    commands_.clear();
+    commands_.push_back({Kind::kClear, {}, {}, {}, 0.0f});
+  }
+  void Line(PointF from, PointF to) override {
+    commands_.push_back({Kind::kLine, from, to, {}, 0.0f});
+  }
+  void Rectangle(PointF corner, PointF opposite, Rgb colour) override {
+    commands_.push_back({Kind::kRectangle, corner, opposite, colour, 0.0f});
+  }
+  void Circle(PointF centre, float radius) override {
+    commands_.push_back({Kind::kCircle, centre, {}, {}, radius});
+  }
 
   // Draws the kept commands, in their order, on another surface.
   void Replay(Surface& target) const;

@@ -5,6 +5,7 @@
 
 #include "game/game_state.h"
 #include "game/platform.h"
+#include "rules/trig.h"
 
 namespace quarrow {
 namespace {
@@ -134,12 +135,36 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   }
 }
 
+namespace {
+
+// The heading for the rounded arctangent of dx / dy, dy not 0.
+Fixed Heading(Fixed atan, bool below) {
+  const Fixed a = atan + kHalfPi;
+  return below ? a + kPi : a;
+}
+
+}  // namespace
+
 Fixed DirectionOfDelta(double dx, double dy) {
   if (dy == 0) {
     return dx >= 0 ? Fixed{} : kPi;
   }
-  const Fixed a = ToFixed(std::atan(dx / dy)) + kHalfPi;
-  return dy > 0 ? a + kPi : a;
+  return Heading(RoundedAtan(dx / dy), dy > 0);
+}
+
+Fixed DirectionOfUnit(double a, double sign) {
+  const SinCos t = ApproxSinCos(a);
+  // Beyond the bound the sine's sign is sure and not 0, and negating both sides leaves the quotient
+  // as it is. Near the unit circle atan(c / s) moves by at most |(dc, ds)| / |(c, s)|, below
+  // 1.5 kSinCosBound between the approximate point and the C library's; both quotients' roundings
+  // add 1e-16.
+  if (std::fabs(t.sin) > kSinCosBound) {
+    const Fixed atan = RoundedNear(
+        ApproxAtan(t.cos / t.sin), kAtanBound + 2 * kSinCosBound, 1, [](double v) { return v; },
+        [a] { return std::atan(std::cos(a) / std::sin(a)); });
+    return Heading(atan, sign * t.sin > 0);
+  }
+  return DirectionOfDelta(sign * std::cos(a), sign * std::sin(a));
 }
 
 }  // namespace quarrow

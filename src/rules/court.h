@@ -60,6 +60,9 @@ const DrawRange& ZoneDrawsNow(std::int16_t role) {
 // otherwise.
 Fixed DirectionOfDelta(double dx, double dy);
 
+// DirectionOfDelta(sign * cos a, sign * sin a) with sign 1 or -1: the reflections of a heading.
+Fixed DirectionOfUnit(double a, double sign);
+
 inline double Difference(Fixed a, Fixed b) {
   return (a - b).ToDouble();
 }

@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "rules/court.h"
+#include "rules/trig.h"
 
 namespace quarrow {
 namespace {
@@ -23,8 +24,10 @@ struct SubStep {
 };
 
 SubStep SubStepFor(double angle, double speed) {
-  return SubStep{ToFixed(std::cos(angle) * speed * kSubStep),
-                 ToFixed(std::sin(angle) * speed * kSubStep)};
+  const SinCos t = ApproxSinCos(angle);
+  const double gain = std::fabs(speed) * kSubStep;
+  const auto form = [speed](double v) { return v * speed * kSubStep; };
+  return SubStep{RoundedCos(t, gain, form), RoundedSin(t, gain, form)};
 }
 
 // How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
@@ -91,8 +94,8 @@ void MoveFreeBall() {
   }
 }
 
-double Reflected(double x, double y) {
-  return DirectionOfDelta(x, y).ToDouble();
+double Reflected(double angle, double sign) {
+  return DirectionOfUnit(angle, sign).ToDouble();
 }
 
 }  // namespace
@@ -115,22 +118,22 @@ void BounceBall() {
   if (BallX > ToFixed(CourtWidth)) {
     BallTeam = 0;
     BallX = ToFixed(CourtWidth);
-    BallAngle = Reflected(-std::cos(BallAngle), -std::sin(BallAngle));
+    BallAngle = Reflected(BallAngle, -1);
   }
   if (BallX < Fixed{}) {
     BallTeam = 0;
     BallX = Fixed{};
-    BallAngle = Reflected(-std::cos(BallAngle), -std::sin(BallAngle));
+    BallAngle = Reflected(BallAngle, -1);
   }
   if (BallY < Fixed{}) {
     BallTeam = 0;
     BallY = Fixed{};
-    BallAngle = Reflected(std::cos(BallAngle), std::sin(BallAngle));
+    BallAngle = Reflected(BallAngle, 1);
   }
   if (BallY > ToFixed(CourtHeight)) {
     BallTeam = 0;
     BallY = ToFixed(CourtHeight);
-    BallAngle = Reflected(std::cos(BallAngle), std::sin(BallAngle));
+    BallAngle = Reflected(BallAngle, 1);
   }
 }
 

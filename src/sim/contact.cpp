@@ -4,6 +4,7 @@
 
 #include "game/game_state.h"
 #include "rules/court.h"
+#include "rules/trig.h"
 
 namespace quarrow {
 namespace {
@@ -15,27 +16,37 @@ constexpr double kReach = 2;
 constexpr Fixed kOutOfReach = Fixed::FromInt(kHalfBox + 3);
 
 // The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
-// checks against the same angle.
+// checks against the same angle. They are approximate; the C library's lie within kReachBound.
 struct Reach {
   double angle;
   double mx, my;
 };
 
+// Doubling is exact and fabs brings nothing farther apart.
+constexpr double kReachBound = kReach * kSinCosBound;
+
 const Reach& ReachOf(double angle) {
   static Reach cached{std::nan(""), 0, 0};
   if (!(cached.angle == angle)) {
-    cached = Reach{angle, std::fabs(kReach * std::cos(angle)), std::fabs(kReach * std::sin(angle))};
+    const SinCos t = ApproxSinCos(angle);
+    cached = Reach{angle, std::fabs(kReach * t.cos), std::fabs(kReach * t.sin)};
   }
   return cached;
 }
 
-// Strictly inside the open interval (centre - half - margin, centre + half + margin).
-bool Within(Fixed centre, double margin, Fixed ball) {
+// Strictly inside the open interval (centre - half - margin, centre + half + margin), for a margin
+// within bound of the one given; exact() gives the margin itself.
+template <typename Exact>
+bool Within(Fixed centre, double margin, double bound, Fixed ball, const Exact& exact) {
   if (Abs(ball - centre) >= kOutOfReach) {
     return false;
   }
   const double b = ball.ToDouble();
-  return (centre - kHalfBox).ToDouble() - margin < b && b < (centre + kHalfBox).ToDouble() + margin;
+  const double low = (centre - kHalfBox).ToDouble();
+  const double high = (centre + kHalfBox).ToDouble();
+  // A wider margin can only turn a miss into a touch.
+  const auto inside = [&](double m) { return low - m < b && b < high + m; };
+  return HoldsNear(margin, bound, inside, exact);
 }
 
 // A back-zone thrower whose live ball touched somebody comes back into court; back players never
@@ -60,9 +71,13 @@ void CheckBallContact(std::int16_t i) {
   }
   PlayerInfo& p = Players[i];
   const bool live = BallTeam != 0;
-  const double mx = live ? ReachOf(BallAngle).mx : 0.0;
-  const double my = live ? ReachOf(BallAngle).my : 0.0;
-  if (!Within(p.X, mx, BallX) || !Within(p.Y, my, BallY)) {
+  const Reach none{BallAngle, 0, 0};
+  const Reach& reach = live ? ReachOf(BallAngle) : none;
+  const double bound = live ? kReachBound : 0.0;
+  const auto exactX = [] { return std::fabs(kReach * std::cos(BallAngle)); };
+  const auto exactY = [] { return std::fabs(kReach * std::sin(BallAngle)); };
+  if (!Within(p.X, reach.mx, bound, BallX, exactX) ||
+      !Within(p.Y, reach.my, bound, BallY, exactY)) {
     return;
   }
 

@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "game/platform.h"
 #include "rules/court.h"
+#include "rules/trig.h"
 #include "sim/ball.h"
 #include "sim/contact.h"
 
@@ -58,9 +59,10 @@ void Roam(PlayerInfo& p) {
 
 // Case C: a target 5 beyond the player on the line from the ball through him.
 void Dodge(PlayerInfo& p) {
-  const double a = Direction(p.X, p.Y, BallX, BallY).ToDouble();
-  p.TargetX = ToInt16(p.X + ToFixed(kDodgeDistance * std::cos(a)));
-  p.TargetY = ToInt16(p.Y - ToFixed(kDodgeDistance * std::sin(a)));
+  const SinCos t = ApproxSinCos(Direction(p.X, p.Y, BallX, BallY).ToDouble());
+  const auto form = [](double v) { return kDodgeDistance * v; };
+  p.TargetX = ToInt16(p.X + RoundedCos(t, kDodgeDistance, form));
+  p.TargetY = ToInt16(p.Y - RoundedSin(t, kDodgeDistance, form));
 }
 
 // Case D: run to a dead ball lying in the home zone.
@@ -74,13 +76,14 @@ void Fetch(PlayerInfo& p) {
 // Each axis moves by (1 + r) / 2 of a full step along the heading, with its own draw; the vertical
 // move comes first and is refused alone when it would leave the court's height.
 void TakeStep(PlayerInfo& p) {
-  const double a = Direction(p.TargetX, p.TargetY, p.X, p.Y).ToDouble();
-  const double c = std::cos(a);
-  const double s = std::sin(a);
-  const double r1 = Draw();
-  p.StepX = ToFixed(c * p.Speed / 2 * r1 + c * p.Speed / 2);
-  const double r2 = Draw();
-  p.StepY = ToFixed(s * p.Speed / 2 * r2 + s * p.Speed / 2);
+  const SinCos t = ApproxSinCos(Direction(p.TargetX, p.TargetY, p.X, p.Y).ToDouble());
+  const double speed = p.Speed;
+  // A draw is never negative, so the two terms never cancel, and (1 + r) / 2 is below 1.
+  const auto form = [speed](double r) {
+    return [speed, r](double v) { return v * speed / 2 * r + v * speed / 2; };
+  };
+  p.StepX = RoundedCos(t, std::fabs(speed), form(Draw()));
+  p.StepY = RoundedSin(t, std::fabs(speed), form(Draw()));
   const Fixed newX = p.X + p.StepX;
   const Fixed newY = p.Y - p.StepY;
   if (InsideCourt(p.X, newY)) {

@@ -19,7 +19,6 @@ void FakeShell::PumpEvents() {
   if (onPump) {
     onPump(pumpsSinceFrame);
   }
-  frameStart = now;
 }
 
 void FakeShell::WaitForEvents(std::int64_t tick) {
@@ -31,8 +30,8 @@ void FakeShell::WaitForEvents(std::int64_t tick) {
   Serve();
 }
 
-void FakeShell::PictureReady() {
-  frameStarts.push_back(frameStart);
+void FakeShell::PictureReady(std::int64_t tick) {
+  frameStarts.push_back(tick);
   pumpsSinceFrame = 0;
   now += workPerFrame;
   if (afterFrame) {

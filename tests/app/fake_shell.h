@@ -24,8 +24,8 @@ class FakeShell final : public Shell {
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override { return now; }
   CourtSize CourtInterior() override { return {257, 169}; }
-  Surface& PicMain() override { return picture; }
-  void PictureReady() override;
+  Picture& PicMain() override { return picture; }
+  void PictureReady(std::int64_t tick) override;
   bool AskYesNo(const std::string& text) override;
 
   // Runs action at the first pump at or after tick.
@@ -40,6 +40,7 @@ class FakeShell final : public Shell {
   std::deque<bool> answers;
   std::int64_t stopAfterFrames = 1000;
 
+  // The tick each frame's wait ended with.
   std::vector<std::int64_t> frameStarts;
   std::vector<std::string> questions;
   std::vector<int> questionAtFrame;
@@ -51,7 +52,6 @@ class FakeShell final : public Shell {
  private:
   void Serve();
   std::multimap<std::int64_t, std::function<void()>> events;
-  std::int64_t frameStart = kStart;
 };
 
 }  // namespace quarrow::testing

@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/desktop_identity.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
+#include "build_info.h"
 #include "game/game_state.h"
 #include "render/draw_court.h"
 
@@ -131,6 +133,37 @@ TEST_F(WindowTest, CourtPictureShowsTeamColoursAndWhiteBackPlayers) {
   EXPECT_EQ(at(110, 5), window.palette().color(QPalette::Button).rgb());
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    paints += event->type() == QEvent::Paint ? 1 : 0;
+    return false;
+  }
+};
+
+TEST_F(WindowTest, APictureReachesTheScreenOnlyWhenARefreshIsDue) {
+  window.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QCoreApplication::processEvents();
+  PaintCounter court(window.CourtWidget());
+  const auto frameAt = [&](std::int64_t tick) {
+    DrawCourt(window.PicMain());
+    window.PictureReady(tick);
+    QCoreApplication::processEvents();
+    return court.paints;
+  };
+  const std::int64_t start = window.Ticks();
+  EXPECT_EQ(frameAt(start), 1);
+  EXPECT_EQ(frameAt(start + 1), 1);  // far faster than any screen refreshes
+  EXPECT_EQ(frameAt(start + 1000), 2);
+  EXPECT_EQ(window.FramesDrawn(), 3);
+}
+
 // Runs action at every pass of the event pump, inside the loop or inside the question box.
 class EveryPump {
  public:
@@ -213,6 +246,21 @@ TEST_F(WindowTest, ClosingInMaxModeEndsTheLoop) {
   });
   EXPECT_THROW(Form_Load(window), ProgramEnd);
   EXPECT_EQ(window.FramesDrawn(), framesAtClose);
+}
+
+}  // namespace
+}  // namespace quarrow
+
+namespace quarrow {
+namespace {
+
+TEST(DesktopIdentity, WindowsCarryTheIconAtEverySize) {
+  SetDesktopIdentity();
+  const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+  for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+  }
+  EXPECT_EQ(QGuiApplication::desktopFileName(), kAppId);
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "app/event_loop.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
   }
   ::testing::InitGoogleTest(&argc, argv);
+  quarrow::PreferPlainEventLoop();
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

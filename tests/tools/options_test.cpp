@@ -70,5 +70,25 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
   }
 }
 
+TEST(Options, HelpHasALineWithTheDefaultForEveryAcceptedOption) {
+  const std::string help = HelpText();
+  for (const OptionHelp& option : kOptionHelp) {
+    const std::string flag(option.flag);
+    const std::size_t line = help.find("\n  " + flag + " ");
+    ASSERT_NE(line, std::string::npos) << flag;
+    const std::string text = help.substr(line + 1, help.find('\n', line + 1) - line - 1);
+    EXPECT_LE(text.size(), 80u) << text;
+    const ParseResult alone = ParseOptions({option.flag});
+    if (option.value.empty()) {
+      EXPECT_EQ(alone.error, "") << flag;
+    } else {
+      EXPECT_NE(text.find("default"), std::string::npos) << text;
+      EXPECT_EQ(alone.error, flag + " needs a value");
+    }
+  }
+  EXPECT_TRUE(ParseOptions({"--version"}).options.version);
+  EXPECT_FALSE(ParseOptions({"--version"}).options.help);
+}
+
 }  // namespace
 }  // namespace quarrow::sim

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_info.h"
 #include "game/platform.h"
 #include "options.h"
 #include "sim/frame.h"
@@ -61,7 +62,11 @@ int main(int argc, char** argv) {
   }
   const sim::Options& options = parsed.options;
   if (options.help) {
-    std::printf("%s\n", sim::kUsage);
+    std::fputs(sim::HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("quarrow-sim %s\n", quarrow::kVersion);
     return 0;
   }
 

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -29,9 +30,31 @@ std::string Between(std::string_view flag, long long low, long long high) {
 
 }  // namespace
 
-const char* const kUsage =
-    "usage: quarrow-sim [--seed N] [--matches N] [--max-frames N] [--width W] [--height H] "
-    "[--trace FILE|-]";
+const std::vector<OptionHelp> kOptionHelp = {
+    {"--seed", "N", "random seed, 0 to 4294967295 (default: clock, printed)"},
+    {"--matches", "N", "matches to play, from 1 (default 1)"},
+    {"--max-frames", "N", "then an undecided match is a stall, from 1 (default 200000)"},
+    {"--width", "W", "court width in pixels, 83 to 6553 (default 257)"},
+    {"--height", "H", "court height in pixels, 1 to 6553 (default 169)"},
+    {"--trace", "FILE|-", "JSON lines of the state each frame; - is stdout (default none)"},
+    {"--version", "", "print the version and exit"},
+    {"--help", "", "print this help and exit (also -h)"},
+};
+
+std::string HelpText() {
+  std::string text =
+      "usage: quarrow-sim [OPTION]...\n"
+      "Plays matches without a window and reports wins, stalls and speed.\n\n";
+  for (const OptionHelp& option : kOptionHelp) {
+    std::string left = "  " + std::string(option.flag);
+    if (!option.value.empty()) {
+      left += " " + std::string(option.value);
+    }
+    left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
+    text += left + std::string(option.text) + "\n";
+  }
+  return text;
+}
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   ParseResult result;
@@ -43,8 +66,13 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
       o.help = true;
       continue;
     }
-    if (flag != "--seed" && flag != "--matches" && flag != "--max-frames" && flag != "--width" &&
-        flag != "--height" && flag != "--trace") {
+    if (flag == "--version") {
+      o.version = true;
+      continue;
+    }
+    const auto known = std::find_if(kOptionHelp.begin(), kOptionHelp.end(),
+                                    [&](const OptionHelp& h) { return h.flag == flag; });
+    if (known == kOptionHelp.end()) {
       result.error = "unknown argument '" + std::string(flag) + "'";
       return result;
     }

@@ -16,6 +16,7 @@ struct Options {
   int height = 169;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
   bool help = false;
+  bool version = false;
 };
 
 struct ParseResult {
@@ -25,6 +26,14 @@ struct ParseResult {
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args);
 
-extern const char* const kUsage;
+// Every option the parser accepts, with its line of help; a flag missing here is refused.
+struct OptionHelp {
+  std::string_view flag;
+  std::string_view value;  // empty for a switch
+  std::string_view text;
+};
+extern const std::vector<OptionHelp> kOptionHelp;
+
+std::string HelpText();
 
 }  // namespace quarrow::sim
