@@ -64,8 +64,10 @@ std::int16_t ZoneOf(double x, double /*y*/) {
 }
 
 std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
-  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), ExactMid(), Fixed::FromInt(FarEndLine()),
-                Fixed::FromInt(CourtWidth));
+  // Every bound from one product: the width is twice its exact middle.
+  const Fixed mid = ExactMid();
+  const Fixed width = mid + mid;
+  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), mid, width - kEndZoneDepth, width);
 }
 
 Flag InsideCourt(double /*x*/, double y) {
