@@ -13,6 +13,7 @@ namespace quarrow {
 class ShellPlatform final : public Platform {
  public:
   explicit ShellPlatform(Shell& shell) : shell_(shell) {}
+  TwisterRandom* Random() override { return &random_; }
   float Draw() override { return random_.Draw(); }
   void Reseed() override;
   void PumpEvents() override;

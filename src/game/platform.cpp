@@ -11,7 +11,8 @@ SeededPlatform quietPlatform;
 
 namespace detail {
 Platform* installedPlatform = &quietPlatform;
-}
+TwisterRandom* installedRandom = quietPlatform.Random();
+}  // namespace detail
 
 std::uint32_t ClockSeed() {
   const auto now =
@@ -22,6 +23,7 @@ std::uint32_t ClockSeed() {
 
 void SetPlatform(Platform* platform) {
   detail::installedPlatform = platform != nullptr ? platform : &quietPlatform;
+  detail::installedRandom = detail::installedPlatform->Random();
 }
 
 }  // namespace quarrow

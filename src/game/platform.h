@@ -5,7 +5,8 @@
 // own.
 
 #include <cstdint>
-#include <random>
+
+#include "game/twister_random.h"
 
 namespace quarrow {
 
@@ -17,6 +18,10 @@ struct CourtSize {
 class Platform {
  public:
   virtual ~Platform() = default;
+  // The source the core draws from directly, without a call through this seam per draw; it lives
+  // as long as the platform, and Reseed decides its seeds. Without one (a test's script) every
+  // draw is asked of Draw().
+  virtual TwisterRandom* Random() { return nullptr; }
   // A uniform value in [0, 1); never 1.
   virtual float Draw() = 0;
   // Called at every match setup.
@@ -27,24 +32,13 @@ class Platform {
   virtual CourtSize CourtInterior() = 0;
 };
 
-// The random source every platform shares: 24 random bits of a Mersenne twister, so that a draw is
-// an exact multiple of 2^-24 below 1.
-class TwisterRandom {
- public:
-  explicit TwisterRandom(std::uint32_t seed = 0) : gen_(seed) {}
-  float Draw() { return static_cast<float>(gen_() >> 8) * 0x1p-24f; }
-  void Seed(std::uint32_t seed) { gen_.seed(seed); }
-
- private:
-  std::mt19937 gen_;
-};
-
 // A platform without a window: a source seeded once, which match setup's reseed leaves alone so
 // that a whole run follows from its seed; no events; a court of a given size.
 class SeededPlatform : public Platform {
  public:
   explicit SeededPlatform(std::uint32_t seed = 0, CourtSize court = {257, 169})
       : random_(seed), court_(court) {}
+  TwisterRandom* Random() override { return &random_; }
   float Draw() override { return random_.Draw(); }
   void Reseed() override {}
   void PumpEvents() override {}
@@ -64,7 +58,8 @@ void SetPlatform(Platform* platform);
 
 namespace detail {
 extern Platform* installedPlatform;
-}
+extern TwisterRandom* installedRandom;  // the installed platform's Random()
+}  // namespace detail
 
 inline Platform& ThePlatform() {
   return *detail::installedPlatform;
@@ -81,7 +76,19 @@ class PlatformInstallation {
 
 // One draw from the installed random source.
 inline float Draw() {
+  if (TwisterRandom* random = detail::installedRandom) [[likely]] {
+    return random->Draw();
+  }
   return ThePlatform().Draw();
+}
+
+// One draw taken from the source and thrown away: a search's try whose other value already failed.
+inline void SkipDraw() {
+  if (TwisterRandom* random = detail::installedRandom) [[likely]] {
+    random->Skip();
+  } else {
+    ThePlatform().Draw();
+  }
 }
 
 }  // namespace quarrow

@@ -55,19 +55,34 @@ inline double RoundHalfEven(double v) {
   return v >= 0 ? (v + kShift) - kShift : (v - kShift) + kShift;
 }
 
+namespace detail {
+// ToFixed of a scaled value of any size.
+inline Fixed ToFixedAnySize(double scaled) {
+  const double rounded = RoundHalfEven(scaled);
+  // 2^62: every double below it converts to at most kLimit.
+  constexpr double kLimit = 0x1p62;
+  if (std::fabs(rounded) < kLimit) {
+    return Fixed{static_cast<std::int64_t>(rounded)};
+  }
+  if (!(rounded == rounded)) {
+    return Fixed{0};
+  }
+  return Fixed{rounded > 0 ? Fixed::kLimit : -Fixed::kLimit};
+}
+}  // namespace detail
+
 // Nearest ten-thousandth, ties to even. Not-a-number becomes 0 and out-of-range values saturate:
 // a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
-  const double scaled = RoundHalfEven(v * 10000.0);
-  // 2^62: every double below it converts to at most kLimit.
-  constexpr double kLimit = 0x1p62;
-  if (std::fabs(scaled) < kLimit) [[likely]] {
-    return Fixed{static_cast<std::int64_t>(scaled)};
+  const double scaled = v * 10000.0;
+  // Below 2^51 in magnitude, adding 1.5 * 2^52 lands where doubles are whole numbers, so that
+  // addition rounds half to even for either sign and the subtraction is exact; no branch on the
+  // sign as in RoundHalfEven.
+  constexpr double kRound = 0x1.8p52;
+  if (std::fabs(scaled) < 0x1p51) [[likely]] {
+    return Fixed{static_cast<std::int64_t>((scaled + kRound) - kRound)};
   }
-  if (!(scaled == scaled)) {
-    return Fixed{0};
-  }
-  return Fixed{scaled > 0 ? Fixed::kLimit : -Fixed::kLimit};
+  return detail::ToFixedAnySize(scaled);
 }
 
 namespace detail {
@@ -106,10 +121,12 @@ inline std::int16_t ToInt16(Fixed v) {
 // Whether a fixed value rounds to a whole number, ties to even; the same as ToInt16(v) == whole
 // without the division.
 inline bool RoundsTo(Fixed v, std::int16_t whole) {
-  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
-  const std::int64_t distance = offset < 0 ? -offset : offset;
+  // Within half a unit either way, the half itself only for an even whole: one unsigned comparison
+  // of the offset moved up by its lower bound, without a branch on the parity.
   constexpr std::int64_t kHalf = Fixed::kScale / 2;
-  return whole % 2 == 0 ? distance <= kHalf : distance < kHalf;
+  const std::int64_t reach = kHalf - (whole & 1);
+  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
+  return static_cast<std::uint64_t>(offset + reach) <= static_cast<std::uint64_t>(2 * reach);
 }
 
 // Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.

@@ -1,5 +1,6 @@
 #include "rules/court.h"
 
+#include <bit>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -35,6 +36,27 @@ std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
   return 0;
 }
 
+struct Span {
+  double low = 0;
+  double high = 0;
+};
+
+// The open span of x that is the home zone of role; empty for any other role.
+Span ZoneSpan(std::int16_t role) {
+  switch (role) {
+    case 1:
+      return {kEndZoneDepth, Mid()};
+    case 2:
+      return {Mid(), static_cast<double>(FarEndLine())};
+    case 3:
+      return {static_cast<double>(FarEndLine()), static_cast<double>(CourtWidth)};
+    case 4:
+      return {0, kEndZoneDepth};
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 std::int16_t ZoneOf(double x, double /*y*/) {
@@ -42,8 +64,10 @@ std::int16_t ZoneOf(double x, double /*y*/) {
 }
 
 std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
-  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), ExactMid(), Fixed::FromInt(FarEndLine()),
-                Fixed::FromInt(CourtWidth));
+  // Every bound from one product: the width is twice its exact middle.
+  const Fixed mid = ExactMid();
+  const Fixed width = mid + mid;
+  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), mid, width - kEndZoneDepth, width);
 }
 
 Flag InsideCourt(double /*x*/, double y) {
@@ -55,19 +79,62 @@ Flag InsideCourt(Fixed /*x*/, Fixed y) {
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
-  const auto pair = [&](int a, int b) {
-    return (ballRole == a && playerRole == b) || (ballRole == b && playerRole == a);
-  };
-  return ToFlag(ballRole == playerRole || pair(1, 3) || pair(2, 4));
+  // Roles 1 and 3 play for team 1, 2 and 4 for team 2: two roles of one team differ by an even
+  // number.
+  const auto isRole = [](std::int16_t r) { return r >= 1 && r <= 4; };
+  return ToFlag(ballRole == playerRole ||
+                (isRole(ballRole) && isRole(playerRole) && (ballRole - playerRole) % 2 == 0));
+}
+
+namespace {
+
+// floor(draw * side) for a search: a draw has 24 bits and a side at most 15, so the product is
+// exact; it is never negative, so truncation floors it without a library call.
+std::int16_t WholeOfProduct(float draw, std::int16_t side) {
+  return static_cast<std::int16_t>(static_cast<double>(draw) * side);
+}
+
+// The least draw in [0, 1) for which reached holds, or 1 when there is none; reached must hold for
+// every draw above one for which it holds. Floats from 0 to 1 are ordered as their bit patterns.
+template <typename Reached>
+float LeastDraw(Reached reached) {
+  std::uint32_t low = 0;
+  std::uint32_t high = std::bit_cast<std::uint32_t>(1.0f);
+  while (low < high) {
+    const std::uint32_t middle = low + (high - low) / 2;
+    if (reached(std::bit_cast<float>(middle))) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return std::bit_cast<float>(low);
+}
+
+}  // namespace
+
+double PointSearchX(float draw) {
+  return WholeOfProduct(draw, CourtWidth);
+}
+
+DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
+  const Span span = ZoneSpan(role);
+  return DrawRange{LeastDraw([&](float draw) { return product(draw) > span.low; }),
+                   LeastDraw([&](float draw) { return product(draw) >= span.high; })};
 }
 
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
-  do {
+  for (;;) {
     ThePlatform().PumpEvents();
-    // A draw has 24 bits and a court side at most 15, so the product is exact before the floor.
-    x = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtWidth));
-    y = static_cast<std::int16_t>(std::floor(static_cast<double>(Draw()) * CourtHeight));
-  } while (ZoneOf(x, y) != role);
+    const float drawX = Draw();
+    if (ZoneDrawsNow<PointSearchX>(role).Holds(drawX)) {
+      x = WholeOfProduct(drawX, CourtWidth);
+      y = WholeOfProduct(Draw(), CourtHeight);
+      return;
+    }
+    // A rejected try's y is never used, but its draw is part of the sequence.
+    SkipDraw();
+  }
 }
 
 namespace {

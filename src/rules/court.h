@@ -2,8 +2,10 @@
 
 // The court's zones and the small geometric rules the simulation consults.
 
+#include <array>
 #include <cstdint>
 
+#include "game/game_state.h"
 #include "game/values.h"
 
 namespace quarrow {
@@ -20,9 +22,38 @@ Flag InsideCourt(Fixed x, Fixed y);
 // Whether a ball of one role's side and a player's role belong to the same team.
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole);
 
-// Draws whole-number points until one lies in the home zone of role, serving window events before
-// every attempt. Writes each attempt to x and y.
+// Draws whole-number points until one lies in the home zone of role (1 to 4), serving window events
+// before every attempt; x and y hold the accepted point.
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role);
+
+// The x that RandomPointInZone forms from a draw: floor(draw × CourtWidth), the product exact.
+double PointSearchX(float draw);
+
+// The draws for which a search's x lands in a role's zone: low <= draw < high.
+struct DrawRange {
+  float low = 0;
+  float high = 0;
+  bool Holds(float draw) const { return low <= draw && draw < high; }
+};
+
+// Those draws for role 1 to 4 on the court as it stands, when a search's x is product(draw). The
+// product must never fall as the draw grows, so that the draws form one run.
+DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw));
+
+// The same, kept for each product and found again only when the court's width changes: a search
+// then decides a try by two comparisons of its draw.
+template <double (*Product)(float)>
+const DrawRange& ZoneDrawsNow(std::int16_t role) {
+  static std::int16_t width = 0;
+  static std::array<DrawRange, 5> ranges{};  // by role; 0 stays empty
+  if (width != CourtWidth) {
+    width = CourtWidth;
+    for (std::int16_t r = 1; r <= 4; ++r) {
+      ranges[r] = ZoneDraws(r, Product);
+    }
+  }
+  return role >= 1 && role <= 4 ? ranges[role] : ranges[0];
+}
 
 // The heading of travel from one point to another, in radians with four decimals, 0 to 6.2832.
 // The differences are formed exactly when both operands are exact (fixed or int16), in double

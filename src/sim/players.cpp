@@ -47,14 +47,14 @@ void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
   }
-  float x = 0;
-  float y = 0;
-  do {
-    x = Draw() * static_cast<float>(CourtWidth);
-    y = Draw() * static_cast<float>(CourtHeight);
-  } while (ZoneOf(x, y) != p.Role);
-  p.TargetX = ToInt16(x);
-  p.TargetY = ToInt16(y);
+  const DrawRange& inZone = ZoneDrawsNow<RoamX>(p.Role);
+  float drawX = Draw();
+  while (!inZone.Holds(drawX)) {
+    SkipDraw();  // the rejected try's y
+    drawX = Draw();
+  }
+  p.TargetX = ToInt16(RoamX(drawX));
+  p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
 
 // Case C: a target 5 beyond the player on the line from the ball through him.
@@ -95,6 +95,10 @@ void TakeStep(PlayerInfo& p) {
 }
 
 }  // namespace
+
+double RoamX(float draw) {
+  return draw * static_cast<float>(CourtWidth);
+}
 
 void MovePlayers() {
   Number aimX = Number::Of(Fixed{});

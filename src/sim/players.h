@@ -14,6 +14,9 @@ void MovePlayers();
 // else the centre of all of them. Leaves the aim point as it was when there is nobody to aim at.
 void ChooseTarget(std::int16_t thrower, Number& aimX, Number& aimY);
 
+// The x a roaming player forms from a draw: draw × CourtWidth in single precision.
+double RoamX(float draw);
+
 // A court player standing more than 2 beyond the middle, on the other team's side.
 Flag PastCentreLine(std::int16_t j);
 

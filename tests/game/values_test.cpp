@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 
 namespace quarrow {
 namespace {
@@ -80,6 +83,37 @@ TEST(Values, SumsOfSaturatedValuesDoNotOverflow) {
   const Fixed big = ToFixed(1e300);
   EXPECT_GT((big + big).count, 0);
   EXPECT_GT((big - (-big)).count, 0);
+}
+
+// The reference is the library's rounding of the scaled double, then saturation.
+TEST(Values, FixedEqualsTheLibraryRoundingOfEveryKindOfDouble) {
+  const auto reference = [](double v) {
+    const double rounded = std::nearbyint(v * 10000.0);
+    return std::isnan(rounded)  ? 0
+           : rounded >= 0x1p62  ? Fixed::kLimit
+           : rounded <= -0x1p62 ? -Fixed::kLimit
+                                : static_cast<std::int64_t>(rounded);
+  };
+  std::mt19937_64 bits(7);
+  for (int i = 0; i < 300'000; ++i) {
+    const std::uint64_t b = bits();
+    const double anyDouble = std::bit_cast<double>(b);
+    // Ties and their neighbours in ten-thousandths, up to beyond 2^53 of them, either sign.
+    const double tie = (static_cast<double>(b >> (b % 64)) + 0.5) * (b % 2 != 0 ? -1 : 1);
+    for (double v : {anyDouble, tie / 10000.0, std::nextafter(tie, 0) / 10000.0, tie}) {
+      ASSERT_EQ(ToFixed(v).count, reference(v)) << v;
+    }
+  }
+}
+
+// The simple form: round the value and compare.
+TEST(Values, RoundsToAgreesWithTheRoundedValue) {
+  for (std::int16_t whole : {-3, -2, 0, 1, 12, 13}) {
+    for (std::int64_t offset = -10001; offset <= 10001; ++offset) {
+      const Fixed v = Fixed::FromInt(whole) + Fixed::FromCount(offset);
+      ASSERT_EQ(RoundsTo(v, whole), ToInt16(v) == whole) << whole << " + " << offset;
+    }
+  }
 }
 
 }  // namespace

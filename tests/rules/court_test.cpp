@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
 #include "game/scripted_platform.h"
+#include "sim/players.h"
 
 namespace quarrow {
 namespace {
@@ -134,6 +136,41 @@ TEST_F(Court, RandomPointInZoneRetriesUntilStrictlyInside) {
     EXPECT_EQ(y, 168);
   }
 }
+
+// Every draw a twister gives, k * 2^-24: the kept ranges decide it as the products the searches
+// form, followed by ZoneOf, would.
+class DrawRanges : public testing::GameStateTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DrawRanges, DecideEveryDrawAsTheProductAndZoneOf) {
+  const auto width = static_cast<std::int16_t>(GetParam());
+  CourtWidth = width;
+  DrawRange point[5];
+  DrawRange roam[5];
+  for (std::int16_t role = 1; role <= 4; ++role) {
+    point[role] = ZoneDrawsNow<PointSearchX>(role);
+    roam[role] = ZoneDrawsNow<RoamX>(role);
+  }
+  // The point search's x is a whole number below the width: its zone looked up once.
+  std::vector<std::int16_t> zoneOfWhole;
+  for (int x = 0; x < width; ++x) {
+    zoneOfWhole.push_back(ZoneOf(static_cast<double>(x), 0.0));
+  }
+  const std::int16_t* zoneOfPointX = zoneOfWhole.data();
+  for (std::uint32_t k = 0; k < (1u << 24); ++k) {
+    const float draw = static_cast<float>(k) * 0x1p-24f;
+    // floor(draw * width), exactly in integers.
+    const std::int16_t pointZone = zoneOfPointX[(std::uint64_t{k} * width) >> 24];
+    const std::int16_t roamZone = ZoneOf(draw * static_cast<float>(width), 0.0);
+    for (std::int16_t role = 1; role <= 4; ++role) {
+      if (point[role].Holds(draw) != (pointZone == role) ||
+          roam[role].Holds(draw) != (roamZone == role)) {
+        FAIL() << "role " << role << ", draw " << k << " * 2^-24";
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CourtWidths, DrawRanges, ::testing::Values(83, 256, 257, 6553));
 
 }  // namespace
 }  // namespace quarrow
