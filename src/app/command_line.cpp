@@ -1,9 +1,13 @@
 #include "app/command_line.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "build_info.h"
+#include "text/escaped.h"
 
 namespace quarrow {
 namespace {
@@ -19,18 +23,26 @@ constexpr char kHelp[] =
     "\n"
     "Qt's own options, such as -platform NAME, are passed to Qt.\n";
 
+// Prints text on standard output; a lost write (a full disk, a closed pipe) is a failure, not a
+// quiet success.
+int Answer(const std::string& text) {
+  if (std::fputs(text.c_str(), stdout) == EOF || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "quarrow: cannot write to standard output: %s\n", std::strerror(errno));
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::optional<int> AnswerCommandLine(int argc, char** argv) {
   for (int k = 1; k < argc; ++k) {
     const std::string_view arg = argv[k];
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
+      return Answer(kHelp);
     }
     if (arg == "--version") {
-      std::printf("quarrow %s\n", kVersion);
-      return 0;
+      return Answer(std::string("quarrow ") + kVersion + "\n");
     }
   }
   return std::nullopt;
@@ -40,7 +52,7 @@ bool RefuseLeftoverArguments(int argc, char** argv) {
   if (argc <= 1) {
     return false;
   }
-  std::fprintf(stderr, "quarrow: unknown argument '%s' (see --help)\n", argv[1]);
+  std::fprintf(stderr, "quarrow: unknown argument '%s' (see --help)\n", Escaped(argv[1]).c_str());
   return true;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/escaped.h"
+
 namespace quarrow::sim {
 
 // Thrown by the writers below; what is the one line to show on standard error.
@@ -23,7 +25,6 @@ void Write(std::FILE* out, std::string_view text, std::string_view name);
 // Flushes out and throws when anything written to it since it was opened was lost.
 void Finish(std::FILE* out, std::string_view name);
 
-// text with every control character written as an escape, so that it stays on one line.
-std::string Escaped(std::string_view text);
+using quarrow::Escaped;
 
 }  // namespace quarrow::sim
