@@ -36,7 +36,18 @@ void TwisterRandom::Seed(std::uint32_t seed) {
   next_ = kStateSize;
 }
 
+void TwisterRandom::RelayFrom(float (*source)()) {
+  source_ = source;
+  next_ = kStateSize;
+}
+
 void TwisterRandom::Refill() {
+  // A relayed draw is asked only when taken, so the source sees the order of draws and pumps.
+  if (source_ != nullptr) {
+    next_ = kStateSize - 1;
+    draws_[next_] = source_();
+    return;
+  }
   // Each new word's draw is made as the word is.
   const auto put = [this](int i, std::uint32_t word) {
     state_[i] = word;
