@@ -72,6 +72,10 @@ void CheckBallContact(std::int16_t i) {
     return;
   }
   PlayerInfo& p = Players[i];
+  // Most players are far from the ball: settle them before any margin is looked at.
+  if (Abs(BallX - p.X) >= kOutOfReach || Abs(BallY - p.Y) >= kOutOfReach) {
+    return;
+  }
   const bool live = BallTeam != 0;
   const Reach none{BallAngle, 0, 0};
   const Reach& reach = live ? ReachOf(BallAngle) : none;
