@@ -113,21 +113,29 @@ void CheckBallContact(std::int16_t i) {
   BallSpeed = BallSpeed / 2;
 }
 
-void UpdateBackPlayers() {
-  int c1 = 0;
-  int c2 = 0;
-  for (int i = 1; i <= kPlayerCount; ++i) {
-    c1 += Players[i].Role == 1;
-    c2 += Players[i].Role == 2;
+namespace {
+
+// Whether a player other than back holds the court role; the search stops at the first.
+bool OtherInRole(std::int16_t role, std::int16_t back) {
+  for (std::int16_t i = 1; i <= kPlayerCount; ++i) {
+    if (Players[i].Role == role && i != back) {
+      return true;
+    }
   }
+  return false;
+}
+
+}  // namespace
+
+void UpdateBackPlayers() {
   PlayerInfo& back1 = Players[Teams[1].BackPlayer];
   PlayerInfo& back2 = Players[Teams[2].BackPlayer];
-  c1 -= back1.Role == 1;
-  c2 -= back2.Role == 2;
-  Counts.backEntries[1] += c1 <= 0 && back1.Role != 1;
-  Counts.backEntries[2] += c2 <= 0 && back2.Role != 2;
-  back1.Role = c1 > 0 ? 3 : 1;
-  back2.Role = c2 > 0 ? 4 : 2;
+  const bool court1 = OtherInRole(1, Teams[1].BackPlayer);
+  const bool court2 = OtherInRole(2, Teams[2].BackPlayer);
+  Counts.backEntries[1] += !court1 && back1.Role != 1;
+  Counts.backEntries[2] += !court2 && back2.Role != 2;
+  back1.Role = court1 ? 3 : 1;
+  back2.Role = court2 ? 4 : 2;
 }
 
 }  // namespace quarrow
