@@ -142,12 +142,15 @@ inline std::int16_t ToInt16(Fixed v) {
 // Whether a fixed value rounds to a whole number, ties to even; the same as ToInt16(v) == whole
 // without the division.
 inline bool RoundsTo(Fixed v, std::int16_t whole) {
-  // Within half a unit either way, the half itself only for an even whole: one unsigned comparison
-  // of the offset moved up by its lower bound, without a branch on the parity.
-  constexpr std::int64_t kHalf = Fixed::kScale / 2;
-  const std::int64_t reach = kHalf - (whole & 1);
-  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
-  return static_cast<std::uint64_t>(offset + reach) <= static_cast<std::uint64_t>(2 * reach);
+  // The offset moved up by half a unit, unsigned so that it cannot overflow: a value farther off,
+  // as in most calls, fails one comparison; the half itself belongs to an even whole only.
+  constexpr std::uint64_t kHalf = Fixed::kScale / 2;
+  const std::uint64_t moved = static_cast<std::uint64_t>(v.count) -
+                              static_cast<std::uint64_t>(Fixed::FromInt(whole).count) + kHalf;
+  if (moved > 2 * kHalf) {
+    return false;
+  }
+  return (moved != 0 && moved != 2 * kHalf) || whole % 2 == 0;
 }
 
 // Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.
