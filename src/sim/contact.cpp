@@ -15,6 +15,14 @@ constexpr double kReach = 2;
 // in fixed spares the doubles for the few players near the ball.
 constexpr Fixed kOutOfReach = Fixed::FromInt(kHalfBox + 3);
 
+// Abs(a - b) >= kOutOfReach in one unsigned comparison: the difference moved up by the reach less
+// one lies below twice that only when it is nearer; unsigned, the sums cannot overflow.
+bool OutOfReach(Fixed a, Fixed b) {
+  constexpr std::uint64_t kNear = kOutOfReach.count - 1;
+  return static_cast<std::uint64_t>(a.count) - static_cast<std::uint64_t>(b.count) + kNear >
+         2 * kNear;
+}
+
 // The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
 // checks against the same angle. They are approximate; the C library's lie within kReachBound.
 struct Reach {
@@ -38,7 +46,7 @@ const Reach& ReachOf(double angle) {
 // within bound of the one given; exact() gives the margin itself.
 template <typename Exact>
 bool Within(Fixed centre, double margin, double bound, Fixed ball, const Exact& exact) {
-  if (Abs(ball - centre) >= kOutOfReach) {
+  if (OutOfReach(ball, centre)) {
     return false;
   }
   const double b = ball.ToDouble();
@@ -73,7 +81,7 @@ void CheckBallContact(std::int16_t i) {
   }
   PlayerInfo& p = Players[i];
   // Most players are far from the ball: settle them before any margin is looked at.
-  if (Abs(BallX - p.X) >= kOutOfReach || Abs(BallY - p.Y) >= kOutOfReach) {
+  if (OutOfReach(BallX, p.X) || OutOfReach(BallY, p.Y)) {
     return;
   }
   const bool live = BallTeam != 0;
