@@ -6,6 +6,7 @@ namespace quarrow {
 namespace {
 
 SeededPlatform quietPlatform;
+TwisterRandom relay;  // for a platform without a source of its own
 
 }  // namespace
 
@@ -24,6 +25,10 @@ std::uint32_t ClockSeed() {
 void SetPlatform(Platform* platform) {
   detail::installedPlatform = platform != nullptr ? platform : &quietPlatform;
   detail::installedRandom = detail::installedPlatform->Random();
+  if (detail::installedRandom == nullptr) {
+    relay.RelayFrom([] { return ThePlatform().Draw(); });
+    detail::installedRandom = &relay;
+  }
 }
 
 }  // namespace quarrow

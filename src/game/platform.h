@@ -20,7 +20,7 @@ class Platform {
   virtual ~Platform() = default;
   // The source the core draws from directly, without a call through this seam per draw; it lives
   // as long as the platform, and Reseed decides its seeds. Without one (a test's script) every
-  // draw is asked of Draw().
+  // draw is asked of Draw() as it is taken.
   virtual TwisterRandom* Random() { return nullptr; }
   // A uniform value in [0, 1); never 1.
   virtual float Draw() = 0;
@@ -58,7 +58,9 @@ void SetPlatform(Platform* platform);
 
 namespace detail {
 extern Platform* installedPlatform;
-extern TwisterRandom* installedRandom;  // the installed platform's Random()
+// The installed platform's Random(), or one relaying its Draw(): never null, so that a draw makes
+// no test of its own.
+extern TwisterRandom* installedRandom;
 }  // namespace detail
 
 inline Platform& ThePlatform() {
@@ -76,19 +78,12 @@ class PlatformInstallation {
 
 // One draw from the installed random source.
 inline float Draw() {
-  if (TwisterRandom* random = detail::installedRandom) [[likely]] {
-    return random->Draw();
-  }
-  return ThePlatform().Draw();
+  return detail::installedRandom->Draw();
 }
 
 // One draw taken from the source and thrown away: a search's try whose other value already failed.
 inline void SkipDraw() {
-  if (TwisterRandom* random = detail::installedRandom) [[likely]] {
-    random->Skip();
-  } else {
-    ThePlatform().Draw();
-  }
+  detail::installedRandom->Skip();
 }
 
 }  // namespace quarrow

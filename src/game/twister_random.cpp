@@ -3,6 +3,7 @@
 namespace quarrow {
 namespace {
 
+constexpr int kWords = 624;
 constexpr int kShift = 397;
 constexpr std::uint32_t kMatrix = 0x9908b0df;
 constexpr std::uint32_t kUpperBit = 0x80000000;
@@ -25,6 +26,25 @@ inline float DrawOf(std::uint32_t z) {
   return static_cast<float>(static_cast<std::int32_t>(z >> 8)) * 0x1p-24f;
 }
 
+// Renews the state and makes each new word's draw as the word is. Twice the words per instruction
+// where the processor has 256-bit integer vectors; the words are the same either way.
+[[gnu::target_clones("avx2", "default")]] void Renew(std::uint32_t* state, float* draws) {
+  const auto put = [&](int i, std::uint32_t word) {
+    state[i] = word;
+    draws[i] = DrawOf(word);
+  };
+  // Split where the word kShift on wraps round: the first run reads only old words there, the
+  // second reads words 227 places back that are already new, far enough for any vector width.
+  constexpr int kFirstRun = kWords - kShift;
+  for (int i = 0; i < kFirstRun; ++i) {
+    put(i, Twist(state[i], state[i + 1], state[i + kShift]));
+  }
+  for (int i = kFirstRun; i < kWords - 1; ++i) {
+    put(i, Twist(state[i], state[i + 1], state[i - kFirstRun]));
+  }
+  put(kWords - 1, Twist(state[kWords - 1], state[0], state[kShift - 1]));
+}
+
 }  // namespace
 
 void TwisterRandom::Seed(std::uint32_t seed) {
@@ -36,22 +56,21 @@ void TwisterRandom::Seed(std::uint32_t seed) {
   next_ = kStateSize;
 }
 
-void TwisterRandom::Refill() {
-  // Each new word's draw is made as the word is.
-  const auto put = [this](int i, std::uint32_t word) {
-    state_[i] = word;
-    draws_[i] = DrawOf(word);
-  };
-  // Split where the word kShift on wraps round: the first run reads only old words there, the
-  // second reads words 227 places back that are already new, far enough for any vector width.
-  constexpr int kFirstRun = kStateSize - kShift;
-  for (int i = 0; i < kFirstRun; ++i) {
-    put(i, Twist(state_[i], state_[i + 1], state_[i + kShift]));
+void TwisterRandom::RelayFrom(float (*source)()) {
+  source_ = source;
+  next_ = kStateSize;
+}
+
+// Kept out of line, so that the draws that never reach it stay short.
+[[gnu::noinline]] void TwisterRandom::Refill() {
+  // A relayed draw is asked only when taken, so the source sees the order of draws and pumps.
+  if (source_ != nullptr) {
+    next_ = kStateSize - 1;
+    draws_[next_] = source_();
+    return;
   }
-  for (int i = kFirstRun; i < kStateSize - 1; ++i) {
-    put(i, Twist(state_[i], state_[i + 1], state_[i - kFirstRun]));
-  }
-  put(kStateSize - 1, Twist(state_[kStateSize - 1], state_[0], state_[kShift - 1]));
+  static_assert(kStateSize == kWords);
+  Renew(state_.data(), draws_.data());
   next_ = 0;
 }
 

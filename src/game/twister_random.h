@@ -14,6 +14,9 @@ class TwisterRandom {
  public:
   explicit TwisterRandom(std::uint32_t seed = 0) { Seed(seed); }
   void Seed(std::uint32_t seed);
+  // Serves every draw from source instead, one asked as each is taken (a test's script); nullptr
+  // goes back to the generator. The draws in hand are dropped.
+  void RelayFrom(float (*source)());
 
   float Draw() {
     if (next_ == kStateSize) [[unlikely]] {
@@ -36,6 +39,7 @@ class TwisterRandom {
   std::array<std::uint32_t, kStateSize> state_{};
   std::array<float, kStateSize> draws_{};
   int next_ = kStateSize;
+  float (*source_)() = nullptr;
 };
 
 }  // namespace quarrow

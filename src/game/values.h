@@ -104,8 +104,9 @@ inline std::int16_t ToInt16(double v) {
   return static_cast<std::int16_t>(rounded > kMax ? kMax : rounded < kMin ? kMin : rounded);
 }
 
-// A fixed value to the nearest whole number, ties to even, computed exactly on the count.
-inline std::int16_t ToInt16(Fixed v) {
+namespace detail {
+// ToInt16 of a fixed value of any size, by a signed division.
+inline std::int16_t WholeOfAnyFixed(Fixed v) {
   std::int64_t whole = v.count / Fixed::kScale;
   std::int64_t rest = v.count % Fixed::kScale;  // same sign as count
   if (rest < 0) {
@@ -115,18 +116,41 @@ inline std::int16_t ToInt16(Fixed v) {
   if (2 * rest > Fixed::kScale || (2 * rest == Fixed::kScale && whole % 2 != 0)) {
     whole += 1;
   }
-  return detail::SaturateInt16(whole);
+  return SaturateInt16(whole);
+}
+}  // namespace detail
+
+// A fixed value to the nearest whole number, ties to even, computed exactly on the count.
+inline std::int16_t ToInt16(Fixed v) {
+  // Within the int16 range one unsigned 32-bit division does: moved up by half a unit and by
+  // 32768 units (an even number, so parity is kept), the quotient rounds half up, and an exact
+  // quotient is a tie, taken back to even.
+  // Unsigned, the move cannot overflow, and every count outside the range lands above the span.
+  constexpr std::int64_t kUnitsUp = 32768;
+  constexpr std::uint64_t kUp = kUnitsUp * Fixed::kScale + Fixed::kScale / 2;
+  constexpr std::uint64_t kSpan = 2 * kUnitsUp * Fixed::kScale;
+  const std::uint64_t moved = static_cast<std::uint64_t>(v.count) + kUp;
+  if (moved < kSpan) [[likely]] {
+    const auto up = static_cast<std::uint32_t>(moved);
+    std::uint32_t whole = up / Fixed::kScale;
+    whole -= (up - whole * Fixed::kScale == 0) & whole;
+    return static_cast<std::int16_t>(static_cast<std::int64_t>(whole) - kUnitsUp);
+  }
+  return detail::WholeOfAnyFixed(v);
 }
 
 // Whether a fixed value rounds to a whole number, ties to even; the same as ToInt16(v) == whole
 // without the division.
 inline bool RoundsTo(Fixed v, std::int16_t whole) {
-  // Within half a unit either way, the half itself only for an even whole: one unsigned comparison
-  // of the offset moved up by its lower bound, without a branch on the parity.
-  constexpr std::int64_t kHalf = Fixed::kScale / 2;
-  const std::int64_t reach = kHalf - (whole & 1);
-  const std::int64_t offset = v.count - Fixed::FromInt(whole).count;
-  return static_cast<std::uint64_t>(offset + reach) <= static_cast<std::uint64_t>(2 * reach);
+  // The offset moved up by half a unit, unsigned so that it cannot overflow: a value farther off,
+  // as in most calls, fails one comparison; the half itself belongs to an even whole only.
+  constexpr std::uint64_t kHalf = Fixed::kScale / 2;
+  const std::uint64_t moved = static_cast<std::uint64_t>(v.count) -
+                              static_cast<std::uint64_t>(Fixed::FromInt(whole).count) + kHalf;
+  if (moved > 2 * kHalf) {
+    return false;
+  }
+  return (moved != 0 && moved != 2 * kHalf) || whole % 2 == 0;
 }
 
 // Half of a whole number, exactly: the court's middle lies on a half pixel for an odd width.

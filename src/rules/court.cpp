@@ -124,10 +124,12 @@ DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
 }
 
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
+  // Only match setup sets the court's width, never an event served here.
+  const DrawRange inZone = ZoneDrawsNow<PointSearchX>(role);
   for (;;) {
     ThePlatform().PumpEvents();
     const float drawX = Draw();
-    if (ZoneDrawsNow<PointSearchX>(role).Holds(drawX)) {
+    if (inZone.Holds(drawX)) {
       x = WholeOfProduct(drawX, CourtWidth);
       y = WholeOfProduct(Draw(), CourtHeight);
       return;

@@ -30,8 +30,8 @@ SubStep SubStepFor(double angle, double speed) {
   return SubStep{RoundedCos(t, gain, form), RoundedSin(t, gain, form)};
 }
 
-// How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
-// each the double sum of the one before and 0.1, that do not exceed the speed.
+}  // namespace
+
 std::int64_t SubStepCount(double speed) {
   static const std::array<double, 64> counter = [] {
     std::array<double, 64> values{};
@@ -45,14 +45,26 @@ std::int64_t SubStepCount(double speed) {
   if (!(speed >= 0)) {
     return 0;
   }
-  std::int64_t n = std::upper_bound(counter.begin(), counter.end(), speed) - counter.begin();
-  if (n == static_cast<std::int64_t>(counter.size())) {
-    for (double t = counter.back() + kSubStep; t <= speed; t += kSubStep) {
+  if (speed < counter.back()) {
+    // The k-th value lies a few ulps from k / 10, so the count is found beside speed * 10 rather
+    // than by a search; the two loops settle it exactly.
+    auto n = static_cast<std::int64_t>(speed * 10);
+    while (counter[n] <= speed) {
       ++n;
     }
+    while (n > 0 && counter[n - 1] > speed) {
+      --n;
+    }
+    return n;
+  }
+  auto n = static_cast<std::int64_t>(counter.size());
+  for (double t = counter.back() + kSubStep; t <= speed; t += kSubStep) {
+    ++n;
   }
   return n;
 }
+
+namespace {
 
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "game/values.h"
 
 namespace quarrow {
@@ -7,6 +9,10 @@ namespace quarrow {
 // Carries a held ball with its holder, or moves a free one in sub-steps with edge bounces, decides
 // when it dies of slowness and applies the frame's friction.
 void MoveBall();
+
+// How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
+// each the double sum of the one before and 0.1, that do not exceed the speed.
+std::int64_t SubStepCount(double speed);
 
 // Reflects the ball off any edge it has crossed; every edge contact kills it.
 void BounceBall();

@@ -15,6 +15,14 @@ constexpr double kReach = 2;
 // in fixed spares the doubles for the few players near the ball.
 constexpr Fixed kOutOfReach = Fixed::FromInt(kHalfBox + 3);
 
+// Abs(a - b) >= kOutOfReach in one unsigned comparison: the difference moved up by the reach less
+// one lies below twice that only when it is nearer; unsigned, the sums cannot overflow.
+bool OutOfReach(Fixed a, Fixed b) {
+  constexpr std::uint64_t kNear = kOutOfReach.count - 1;
+  return static_cast<std::uint64_t>(a.count) - static_cast<std::uint64_t>(b.count) + kNear >
+         2 * kNear;
+}
+
 // The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
 // checks against the same angle. They are approximate; the C library's lie within kReachBound.
 struct Reach {
@@ -38,7 +46,7 @@ const Reach& ReachOf(double angle) {
 // within bound of the one given; exact() gives the margin itself.
 template <typename Exact>
 bool Within(Fixed centre, double margin, double bound, Fixed ball, const Exact& exact) {
-  if (Abs(ball - centre) >= kOutOfReach) {
+  if (OutOfReach(ball, centre)) {
     return false;
   }
   const double b = ball.ToDouble();
@@ -72,6 +80,10 @@ void CheckBallContact(std::int16_t i) {
     return;
   }
   PlayerInfo& p = Players[i];
+  // Most players are far from the ball: settle them before any margin is looked at.
+  if (OutOfReach(BallX, p.X) || OutOfReach(BallY, p.Y)) {
+    return;
+  }
   const bool live = BallTeam != 0;
   const Reach none{BallAngle, 0, 0};
   const Reach& reach = live ? ReachOf(BallAngle) : none;
@@ -109,21 +121,29 @@ void CheckBallContact(std::int16_t i) {
   BallSpeed = BallSpeed / 2;
 }
 
-void UpdateBackPlayers() {
-  int c1 = 0;
-  int c2 = 0;
-  for (int i = 1; i <= kPlayerCount; ++i) {
-    c1 += Players[i].Role == 1;
-    c2 += Players[i].Role == 2;
+namespace {
+
+// Whether a player other than back holds the court role; the search stops at the first.
+bool OtherInRole(std::int16_t role, std::int16_t back) {
+  for (std::int16_t i = 1; i <= kPlayerCount; ++i) {
+    if (Players[i].Role == role && i != back) {
+      return true;
+    }
   }
+  return false;
+}
+
+}  // namespace
+
+void UpdateBackPlayers() {
   PlayerInfo& back1 = Players[Teams[1].BackPlayer];
   PlayerInfo& back2 = Players[Teams[2].BackPlayer];
-  c1 -= back1.Role == 1;
-  c2 -= back2.Role == 2;
-  Counts.backEntries[1] += c1 <= 0 && back1.Role != 1;
-  Counts.backEntries[2] += c2 <= 0 && back2.Role != 2;
-  back1.Role = c1 > 0 ? 3 : 1;
-  back2.Role = c2 > 0 ? 4 : 2;
+  const bool court1 = OtherInRole(1, Teams[1].BackPlayer);
+  const bool court2 = OtherInRole(2, Teams[2].BackPlayer);
+  Counts.backEntries[1] += !court1 && back1.Role != 1;
+  Counts.backEntries[2] += !court2 && back2.Role != 2;
+  back1.Role = court1 ? 3 : 1;
+  back2.Role = court2 ? 4 : 2;
 }
 
 }  // namespace quarrow

@@ -32,5 +32,23 @@ TEST(TwisterRandom, DrawsFollowTheStandardEngine) {
   }
 }
 
+int relayCalls = 0;
+
+// A relayed source is asked once per draw taken, skips included, and only when it is taken.
+TEST(TwisterRandom, RelaysOneDrawAsEachIsTaken) {
+  TwisterRandom random;
+  relayCalls = 0;
+  random.RelayFrom([] { return static_cast<float>(++relayCalls) / 8; });
+  EXPECT_EQ(relayCalls, 0);
+  EXPECT_EQ(random.Draw(), 1.0f / 8);
+  random.Skip();
+  EXPECT_EQ(relayCalls, 2);
+  EXPECT_EQ(random.Draw(), 3.0f / 8);
+  EXPECT_EQ(relayCalls, 3);
+  random.RelayFrom(nullptr);
+  std::mt19937 engine(0);
+  EXPECT_EQ(random.Draw(), static_cast<float>(engine() >> 8) * 0x1p-24f);
+}
+
 }  // namespace
 }  // namespace quarrow

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -66,6 +67,37 @@ TEST(Values, WholeOfFixedRoundsHalfToEven) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ToInt16(Fixed::FromCount(c[0])), c[1]) << c[0];
+  }
+}
+
+// The simple form: a signed division and its remainder, then saturation.
+TEST(Values, WholeOfFixedEqualsTheDivision) {
+  const auto reference = [](std::int64_t count) {
+    std::int64_t whole = count / 10000;
+    std::int64_t rest = count % 10000;
+    if (rest < 0) {
+      rest += 10000;
+      whole -= 1;
+    }
+    if (2 * rest > 10000 || (2 * rest == 10000 && whole % 2 != 0)) {
+      whole += 1;
+    }
+    return std::clamp<std::int64_t>(whole, -32768, 32767);
+  };
+  std::mt19937_64 bits(11);
+  // The last two as far out as the units below leave room for.
+  constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max() - 300'000'000;
+  for (std::int64_t edge :
+       {std::int64_t{0}, std::int64_t{327'675'000}, std::int64_t{-327'685'000}, kFar, -kFar}) {
+    for (std::int64_t units = -20'000; units <= 20'000; ++units) {
+      const std::uint64_t b = bits();
+      // Each unit's tie and neighbours, and any count, near each end of the quick range.
+      const std::int64_t tie = edge / 10000 * 10000 + units * 10000 + 5000;
+      for (std::int64_t count :
+           {tie - 1, tie, tie + 1, edge + units, static_cast<std::int64_t>(b >> (b % 64))}) {
+        ASSERT_EQ(ToInt16(Fixed::FromCount(count)), reference(count)) << count;
+      }
+    }
   }
 }
 

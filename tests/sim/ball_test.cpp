@@ -55,6 +55,27 @@ TEST_F(Ball, SubStepCountFollowsTheAccumulatedCounter) {
   }
 }
 
+// The simple form counts along the counter; speeds on, just beside and between its values.
+TEST_F(Ball, SubStepCountEqualsCountingAlong) {
+  const auto reference = [](double speed) {
+    std::int64_t n = 0;
+    for (double t = 0; t <= speed; t += 0.1) {
+      ++n;
+    }
+    return n;
+  };
+  std::mt19937_64 bits(3);
+  double t = 0;
+  for (int k = 0; k < 80; ++k, t += 0.1) {
+    const double between = std::uniform_real_distribution<double>(t, t + 0.1)(bits);
+    for (double speed : {t, std::nextafter(t, 0.0), std::nextafter(t, 1.0), between}) {
+      ASSERT_EQ(SubStepCount(speed), reference(speed)) << speed;
+    }
+  }
+  EXPECT_EQ(SubStepCount(-0.5), 0);
+  EXPECT_EQ(SubStepCount(std::nan("")), 0);
+}
+
 TEST_F(Ball, StraightUpLeavesXUnchanged) {
   // cos(1.5708) * 0.5 is about -0.0000018, which rounds to nothing.
   LooseBall(100, 100, 1, 1.5708, 5);
