@@ -1,60 +1,97 @@
 #pragma once
 
 // Sine, cosine and arctangent for results that end in a four-decimal rounding or in a comparison.
-// The C library's functions cost more than the rest of a frame; a short polynomial with a proven
-// error bound settles every result that the bound cannot change, and the C library is asked only
-// for the rest, a value within the bound of a rounding boundary (under one in 500).
+// The C library's functions cost more than the rest of a frame; a table or a short polynomial with
+// a proven error bound settles every result that the bound cannot change, and the C library is
+// asked only for the rest, a value within the bound of a rounding boundary (under one in 500).
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "game/values.h"
 
 namespace quarrow {
 
-// How far the approximations below may lie from the C library's results. Each is the tail of a
-// Taylor series that alternates with falling terms, so it lies below its first term, plus less than
-// 1e-14 for the reduction, the evaluation and the C library's own error (under one ulp), with room
-// for the roundings of the margins built on it.
-//   sine, degree 9, and cosine, degree 8, on |r| <= pi/4: (pi/4)^11/11! < 1.8e-9 and
-//   (pi/4)^10/10! < 2.462e-8; a = k pi/2 + r is reduced with k pi/2 rounded once, for |a| <= 64.
-//   arctangent, degree 9, on |x| <= tan(pi/12) = 2 - sqrt 3: (2 - sqrt 3)^11/11 < 4.648e-8;
-//   atan |q| = j pi/6 + atan x, x formed from values below 7 with a few roundings (1e-15).
-// Sine and cosine pass an error in r on unenlarged, and so does the arctangent one in x.
-inline constexpr double kSinCosBound = 2.5e-8;
+// How far the approximations below may lie from the C library's results.
+//   sine and cosine of a four-decimal angle n / 10000, 0 <= n <= 62832: sums of two products of the
+//   C library's values (each within 2^-53) at angles within 2^-51 of 256 h / 10000 and l / 10000,
+//   n = 256 h + l; with the products' roundings and the angle's own 2^-51 under 2e-15.
+//   arctangent, degree 9, on |x| <= tan(pi/12) = 2 - sqrt 3: (2 - sqrt 3)^11/11 < 4.648e-8, as the
+//   tail of a Taylor series that alternates with falling terms lies below its first term;
+//   atan |q| = j pi/6 + atan x, x formed from values below 7 with a few roundings (1e-15), and the
+//   C library's own error under one ulp. The arctangent passes an error in x on unenlarged.
+inline constexpr double kSinCosBound = 4e-15;
 inline constexpr double kAtanBound = 4.7e-8;
 
-// sin a and cos a, each within kSinCosBound of the C library's. Beyond the reduced range (and for
-// not-a-number) they are the C library's.
+// sin a and cos a, each within kSinCosBound of the C library's.
 struct SinCos {
   double angle;
   double sin, cos;
 };
 
-inline SinCos ApproxSinCos(double a) {
-  constexpr double kReducedRange = 64;
-  constexpr double kHalfPi = 1.5707963267948966;
-  constexpr double kTwoOverPi = 0.6366197723675814;
-  constexpr double kShift = 0x1.8p52;  // adding and removing it rounds to whole, ties to even
-  if (!(std::fabs(a) <= kReducedRange)) {
+namespace detail {
+
+inline constexpr std::int64_t kTurnCount = 62832;  // a heading's largest count, 2 pi rounded
+inline constexpr int kFineBits = 8;
+
+struct SinCosPair {
+  double sin, cos;
+};
+
+// The C library's sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000.
+struct SinCosTables {
+  std::array<SinCosPair, (kTurnCount >> kFineBits) + 1> coarse;
+  std::array<SinCosPair, 1 << kFineBits> fine;
+};
+
+inline const SinCosTables& TheSinCosTables() {
+  static const SinCosTables tables = [] {
+    SinCosTables t{};
+    const auto at = [](std::int64_t count) {
+      const double a = static_cast<double>(count) / 10000.0;
+      return SinCosPair{std::sin(a), std::cos(a)};
+    };
+    for (std::size_t h = 0; h < t.coarse.size(); ++h) {
+      t.coarse[h] = at(static_cast<std::int64_t>(h) << kFineBits);
+    }
+    for (std::size_t l = 0; l < t.fine.size(); ++l) {
+      t.fine[l] = at(static_cast<std::int64_t>(l));
+    }
+    return t;
+  }();
+  return tables;
+}
+
+}  // namespace detail
+
+// Every heading is a four-decimal angle: two table reads and the angle-sum formulas cost far less
+// than a polynomial. Other angles are the C library's.
+inline SinCos ApproxSinCos(Fixed angle) {
+  const std::int64_t n = angle.count;
+  const double a = angle.ToDouble();
+  if (static_cast<std::uint64_t>(n) > static_cast<std::uint64_t>(detail::kTurnCount)) {
     return SinCos{a, std::sin(a), std::cos(a)};
   }
-  const double k = (a * kTwoOverPi + kShift) - kShift;
-  const double r = a - k * kHalfPi;
-  const double r2 = r * r;
-  const double s =
-      r + r * r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 + r2 * (1.0 / 362880))));
-  const double c = 1 + r2 * (-1.0 / 2 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320))));
-  switch (static_cast<int>(k) & 3) {
-    case 0:
-      return SinCos{a, s, c};
-    case 1:
-      return SinCos{a, c, -s};
-    case 2:
-      return SinCos{a, -s, -c};
-    default:
-      return SinCos{a, -c, s};
+  const detail::SinCosTables& t = detail::TheSinCosTables();
+  const detail::SinCosPair& c = t.coarse[static_cast<std::size_t>(n >> detail::kFineBits)];
+  const detail::SinCosPair& f =
+      t.fine[static_cast<std::size_t>(n & ((1 << detail::kFineBits) - 1))];
+  return SinCos{a, c.sin * f.cos + c.cos * f.sin, c.cos * f.cos - c.sin * f.sin};
+}
+
+// The same for an angle kept as a double: the table when it is a four-decimal one.
+inline SinCos ApproxSinCos(double a) {
+  const double scaled = a * 10000.0;
+  if (std::fabs(scaled) < 0x1p51) {
+    constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
+    const Fixed angle = Fixed::FromCount(static_cast<std::int64_t>((scaled + kShift) - kShift));
+    if (angle.ToDouble() == a) {
+      return ApproxSinCos(angle);
+    }
   }
+  return SinCos{a, std::sin(a), std::cos(a)};
 }
 
 // Within kAtanBound of std::atan(q), for every q.

@@ -78,11 +78,11 @@ std::int64_t Disagreements(std::uint32_t seed, std::int64_t count, bool besideBo
              draw(),
              96 - 2 * u()};
     if (besideBoundary) {
-      // atan(cot a) is pi/2 - a for a in (0, pi).
+      // atan(cot a) is pi/2 - a for a in (0, pi); the game's own angles have four decimals.
       const double atan = (boundary(31415) - 15708) / 10000;
       in.dx = beside(std::tan(atan));
       in.dy = 1;
-      in.a = beside(1.5707963267948966 - atan);
+      in.a = game ? in.a : beside(1.5707963267948966 - atan);
       const double c = std::fabs(std::cos(in.a));
       in.ballSpeed = beside(boundary(c * 5000) / (c * 1000));
       // A draw that takes v * speed / 2 * (1 + r) beside a boundary, where one lies within reach.
