@@ -118,20 +118,23 @@ inline double ApproxAtan(double q) {
   return q < 0 ? -v : v;
 }
 
-// ToFixed(form(v)) for the v that exact() gives, where approx lies within bound of v, both at most
-// 2 in magnitude, and form(v) is v times factors of at most gain in magnitude, formed with at most
-// four roundings and without cancellation. The roundings move form(v) * 10000 by a relative 6 ulps
-// at most, and less than gain * 10000 * 2^-48 between approx and v together; so the two scaled
-// values lie within margin of each other, and farther than that from a rounding boundary they
-// round alike and exact() is not called. The last term covers the margin's own roundings.
-template <typename Form, typename Exact>
-Fixed RoundedNear(double approx, double bound, double gain, const Form& form, const Exact& exact) {
-  const double scaled = form(approx) * 10000.0;
-  if (std::fabs(scaled) < 0x1p51) {
+// ToFixed(form(v)) for the v that exact() gives, where approx lies within kBound of v, both at most
+// 2 in magnitude, and form(v) is v times factors of at most gain <= kCeiling in magnitude, formed
+// with at most four roundings and without cancellation. The roundings move form(v) * 10000 by a
+// relative 6 ulps at most, and less than gain * 10000 * 2^-48 between approx and v together; so the
+// two scaled values lie within kMargin of each other, and farther than that from a rounding
+// boundary they round alike and exact() is not called. The margin is taken for the ceiling, so that
+// it is a constant, and the ceiling keeps the scaled value below 2^51, where the shift rounds; a
+// value that is not a number fails the comparison. The last term covers the margin's own roundings.
+template <double kBound, double kCeiling, typename Form, typename Exact>
+Fixed RoundedNear(double approx, double gain, const Form& form, const Exact& exact) {
+  constexpr double kMargin = kCeiling * ((kBound + 0x1p-48) * 10000.0) + 0x1p-40;
+  static_assert(kMargin < 0.01 && 2 * kCeiling * 10000.0 < 0x1p50);
+  if (gain <= kCeiling) {
+    const double scaled = form(approx) * 10000.0;
     constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
     const double whole = (scaled + kShift) - kShift;
-    const double margin = gain * ((bound + 0x1p-48) * 10000.0) + 0x1p-40;
-    if (std::fabs(scaled - whole) < 0.5 - margin) {
+    if (std::fabs(scaled - whole) < 0.5 - kMargin) {
       return Fixed::FromCount(static_cast<std::int64_t>(whole));
     }
   }
@@ -146,20 +149,26 @@ bool HoldsNear(double approx, double bound, const Holds& holds, const Exact& exa
   return wide == holds(approx - bound) ? wide : holds(exact());
 }
 
+// The largest gain of a sine or cosine form served without the C library: far above any speed in
+// play, and still with a margin of a few millionths.
+inline constexpr double kSinCosCeiling = 0x1p16;
+
 // ToFixed(form(std::cos(a))) and ToFixed(form(std::sin(a))), form as for RoundedNear.
 template <typename Form>
 Fixed RoundedCos(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear(t.cos, kSinCosBound, gain, form, [&] { return std::cos(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.cos, gain, form,
+                                                   [&] { return std::cos(t.angle); });
 }
 template <typename Form>
 Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear(t.sin, kSinCosBound, gain, form, [&] { return std::sin(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form,
+                                                   [&] { return std::sin(t.angle); });
 }
 
 // ToFixed(std::atan(q)).
 inline Fixed RoundedAtan(double q) {
-  return RoundedNear(
-      ApproxAtan(q), kAtanBound, 1, [](double v) { return v; }, [q] { return std::atan(q); });
+  return RoundedNear<kAtanBound, 1.0>(
+      ApproxAtan(q), 1, [](double v) { return v; }, [q] { return std::atan(q); });
 }
 
 }  // namespace quarrow
