@@ -38,9 +38,6 @@ const Reach& ReachOf(double angle) {
 // within bound of the one given; exact() gives the margin itself.
 template <typename Exact>
 bool Within(Fixed centre, double margin, double bound, Fixed ball, const Exact& exact) {
-  if (Abs(ball - centre) >= kOutOfReach) {
-    return false;
-  }
   const double b = ball.ToDouble();
   const double low = (centre - kHalfBox).ToDouble();
   const double high = (centre + kHalfBox).ToDouble();
@@ -72,6 +69,10 @@ void CheckBallContact(std::int16_t i) {
     return;
   }
   PlayerInfo& p = Players[i];
+  // Most players are far from the ball; that is decided before any margin is looked up.
+  if (Abs(BallX - p.X) >= kOutOfReach || Abs(BallY - p.Y) >= kOutOfReach) {
+    return;
+  }
   const bool live = BallTeam != 0;
   const Reach none{BallAngle, 0, 0};
   const Reach& reach = live ? ReachOf(BallAngle) : none;
