@@ -25,10 +25,17 @@ namespace quarrow {
 inline constexpr double kSinCosBound = 4e-15;
 inline constexpr double kAtanBound = 4.7e-8;
 
-// sin a and cos a, each within kSinCosBound of the C library's.
+// sin a and cos a, each within kSinCosBound of the C library's, and the C library's own on demand.
 struct SinCos {
-  double angle;
+  static constexpr std::int64_t kExact = -1;
   double sin, cos;
+  // The angle's count of ten-thousandths when sin and cos are approximate, else kExact: the angle
+  // as a double is formed only when a result needs the C library.
+  std::int64_t count;
+
+  double ExactSin() const { return count == kExact ? sin : std::sin(Angle()); }
+  double ExactCos() const { return count == kExact ? cos : std::cos(Angle()); }
+  double Angle() const { return Fixed::FromCount(count).ToDouble(); }
 };
 
 namespace detail {
@@ -70,15 +77,15 @@ inline const SinCosTables& TheSinCosTables() {
 // than a polynomial. Other angles are the C library's.
 inline SinCos ApproxSinCos(Fixed angle) {
   const std::int64_t n = angle.count;
-  const double a = angle.ToDouble();
   if (static_cast<std::uint64_t>(n) > static_cast<std::uint64_t>(detail::kTurnCount)) {
-    return SinCos{a, std::sin(a), std::cos(a)};
+    const double a = angle.ToDouble();
+    return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
   }
   const detail::SinCosTables& t = detail::TheSinCosTables();
   const detail::SinCosPair& c = t.coarse[static_cast<std::size_t>(n >> detail::kFineBits)];
   const detail::SinCosPair& f =
       t.fine[static_cast<std::size_t>(n & ((1 << detail::kFineBits) - 1))];
-  return SinCos{a, c.sin * f.cos + c.cos * f.sin, c.cos * f.cos - c.sin * f.sin};
+  return SinCos{c.sin * f.cos + c.cos * f.sin, c.cos * f.cos - c.sin * f.sin, n};
 }
 
 // The same for an angle kept as a double: the table when it is a four-decimal one.
@@ -91,7 +98,7 @@ inline SinCos ApproxSinCos(double a) {
       return ApproxSinCos(angle);
     }
   }
-  return SinCos{a, std::sin(a), std::cos(a)};
+  return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
 }
 
 // Within kAtanBound of std::atan(q), for every q.
@@ -156,13 +163,11 @@ inline constexpr double kSinCosCeiling = 0x1p16;
 // ToFixed(form(std::cos(a))) and ToFixed(form(std::sin(a))), form as for RoundedNear.
 template <typename Form>
 Fixed RoundedCos(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.cos, gain, form,
-                                                   [&] { return std::cos(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.cos, gain, form, [&] { return t.ExactCos(); });
 }
 template <typename Form>
 Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form,
-                                                   [&] { return std::sin(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form, [&] { return t.ExactSin(); });
 }
 
 // ToFixed(std::atan(q)).
