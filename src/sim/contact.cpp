@@ -1,5 +1,6 @@
 #include "sim/contact.h"
 
+#include <array>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -101,12 +102,15 @@ void CheckBallContact(std::int16_t i) {
 }
 
 void UpdateBackPlayers() {
-  int c1 = 0;
-  int c2 = 0;
+  std::array<int, 3> inRole{};  // players in roles 1 and 2, counted in one pass
   for (int i = 1; i <= kPlayerCount; ++i) {
-    c1 += Players[i].Role == 1;
-    c2 += Players[i].Role == 2;
+    const std::int16_t role = Players[i].Role;
+    if (role == 1 || role == 2) {
+      ++inRole[role];
+    }
   }
+  int c1 = inRole[1];
+  int c2 = inRole[2];
   PlayerInfo& back1 = Players[Teams[1].BackPlayer];
   PlayerInfo& back2 = Players[Teams[2].BackPlayer];
   c1 -= back1.Role == 1;
