@@ -43,28 +43,26 @@ namespace detail {
 inline constexpr std::int64_t kTurnCount = 62832;  // a heading's largest count, 2 pi rounded
 inline constexpr int kFineBits = 8;
 
-struct SinCosPair {
-  double sin, cos;
-};
-
-// The C library's sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000.
+// The C library's sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000;
+// sines and cosines apart, so that an index addresses each without a multiplication.
 struct SinCosTables {
-  std::array<SinCosPair, (kTurnCount >> kFineBits) + 1> coarse;
-  std::array<SinCosPair, 1 << kFineBits> fine;
+  static constexpr std::size_t kCoarse = (kTurnCount >> kFineBits) + 1;
+  static constexpr std::size_t kFine = std::size_t{1} << kFineBits;
+  std::array<double, kCoarse> coarseSin, coarseCos;
+  std::array<double, kFine> fineSin, fineCos;
 };
 
 inline const SinCosTables& TheSinCosTables() {
   static const SinCosTables tables = [] {
     SinCosTables t{};
-    const auto at = [](std::int64_t count) {
-      const double a = static_cast<double>(count) / 10000.0;
-      return SinCosPair{std::sin(a), std::cos(a)};
-    };
-    for (std::size_t h = 0; h < t.coarse.size(); ++h) {
-      t.coarse[h] = at(static_cast<std::int64_t>(h) << kFineBits);
+    const auto angle = [](std::size_t count) { return static_cast<double>(count) / 10000.0; };
+    for (std::size_t h = 0; h < t.kCoarse; ++h) {
+      t.coarseSin[h] = std::sin(angle(h << kFineBits));
+      t.coarseCos[h] = std::cos(angle(h << kFineBits));
     }
-    for (std::size_t l = 0; l < t.fine.size(); ++l) {
-      t.fine[l] = at(static_cast<std::int64_t>(l));
+    for (std::size_t l = 0; l < t.kFine; ++l) {
+      t.fineSin[l] = std::sin(angle(l));
+      t.fineCos[l] = std::cos(angle(l));
     }
     return t;
   }();
@@ -82,10 +80,10 @@ inline SinCos ApproxSinCos(Fixed angle) {
     return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
   }
   const detail::SinCosTables& t = detail::TheSinCosTables();
-  const detail::SinCosPair& c = t.coarse[static_cast<std::size_t>(n >> detail::kFineBits)];
-  const detail::SinCosPair& f =
-      t.fine[static_cast<std::size_t>(n & ((1 << detail::kFineBits) - 1))];
-  return SinCos{c.sin * f.cos + c.cos * f.sin, c.cos * f.cos - c.sin * f.sin, n};
+  const auto h = static_cast<std::size_t>(n >> detail::kFineBits);
+  const auto l = static_cast<std::size_t>(n) & (t.kFine - 1);
+  return SinCos{t.coarseSin[h] * t.fineCos[l] + t.coarseCos[h] * t.fineSin[l],
+                t.coarseCos[h] * t.fineCos[l] - t.coarseSin[h] * t.fineSin[l], n};
 }
 
 // The same for an angle kept as a double: the table when it is a four-decimal one.
