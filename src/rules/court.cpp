@@ -10,13 +10,6 @@
 namespace quarrow {
 namespace {
 
-constexpr Fixed kHalfPi = Fixed::FromCount(15708);
-constexpr Fixed kPi = Fixed::FromCount(31416);
-
-}  // namespace
-
-namespace {
-
 // Both kinds share one body; for fixed values every bound is itself exact, so no double is formed.
 template <typename T>
 std::int16_t ZoneAt(T x, T endZone, T mid, T farLine, T width) {
@@ -139,23 +132,6 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   }
 }
 
-namespace {
-
-// The heading for the rounded arctangent of dx / dy, dy not 0.
-Fixed Heading(Fixed atan, bool below) {
-  const Fixed a = atan + kHalfPi;
-  return below ? a + kPi : a;
-}
-
-}  // namespace
-
-Fixed DirectionOfDelta(double dx, double dy) {
-  if (dy == 0) {
-    return dx >= 0 ? Fixed{} : kPi;
-  }
-  return Heading(RoundedAtan(dx / dy), dy > 0);
-}
-
 Fixed DirectionOfUnit(double a, double sign) {
   const SinCos t = ApproxSinCos(a);
   // Beyond the bound the sine's sign is sure and not 0, and negating both sides leaves the quotient
@@ -163,10 +139,10 @@ Fixed DirectionOfUnit(double a, double sign) {
   // 1.5 kSinCosBound between the approximate point and the C library's; both quotients' roundings
   // add 1e-16.
   if (std::fabs(t.sin) > kSinCosBound) {
-    const Fixed atan = RoundedNear(
-        ApproxAtan(t.cos / t.sin), kAtanBound + 2 * kSinCosBound, 1, [](double v) { return v; },
+    const Fixed atan = RoundedNear<kAtanBound + 2 * kSinCosBound, 1.0>(
+        ApproxAtan(t.cos / t.sin), 1, [](double v) { return v; },
         [a] { return std::atan(std::cos(a) / std::sin(a)); });
-    return Heading(atan, sign * t.sin > 0);
+    return detail::Heading(atan, sign * t.sin > 0);
   }
   return DirectionOfDelta(sign * std::cos(a), sign * std::sin(a));
 }

@@ -1,60 +1,102 @@
 #pragma once
 
 // Sine, cosine and arctangent for results that end in a four-decimal rounding or in a comparison.
-// The C library's functions cost more than the rest of a frame; a short polynomial with a proven
-// error bound settles every result that the bound cannot change, and the C library is asked only
-// for the rest, a value within the bound of a rounding boundary (under one in 500).
+// The C library's functions cost more than the rest of a frame; a table or a short polynomial with
+// a proven error bound settles every result that the bound cannot change, and the C library is
+// asked only for the rest, a value within the bound of a rounding boundary (under one in 500).
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "game/values.h"
 
 namespace quarrow {
 
-// How far the approximations below may lie from the C library's results. Each is the tail of a
-// Taylor series that alternates with falling terms, so it lies below its first term, plus less than
-// 1e-14 for the reduction, the evaluation and the C library's own error (under one ulp), with room
-// for the roundings of the margins built on it.
-//   sine, degree 9, and cosine, degree 8, on |r| <= pi/4: (pi/4)^11/11! < 1.8e-9 and
-//   (pi/4)^10/10! < 2.462e-8; a = k pi/2 + r is reduced with k pi/2 rounded once, for |a| <= 64.
-//   arctangent, degree 9, on |x| <= tan(pi/12) = 2 - sqrt 3: (2 - sqrt 3)^11/11 < 4.648e-8;
-//   atan |q| = j pi/6 + atan x, x formed from values below 7 with a few roundings (1e-15).
-// Sine and cosine pass an error in r on unenlarged, and so does the arctangent one in x.
-inline constexpr double kSinCosBound = 2.5e-8;
+// How far the approximations below may lie from the C library's results.
+//   sine and cosine of a four-decimal angle n / 10000, 0 <= n <= 62832: sums of two products of the
+//   C library's values (each within 2^-53) at angles within 2^-51 of 256 h / 10000 and l / 10000,
+//   n = 256 h + l; with the products' roundings and the angle's own 2^-51 under 2e-15.
+//   arctangent, degree 9, on |x| <= tan(pi/12) = 2 - sqrt 3: (2 - sqrt 3)^11/11 < 4.648e-8, as the
+//   tail of a Taylor series that alternates with falling terms lies below its first term;
+//   atan |q| = j pi/6 + atan x, x formed from values below 7 with a few roundings (1e-15), and the
+//   C library's own error under one ulp. The arctangent passes an error in x on unenlarged.
+inline constexpr double kSinCosBound = 4e-15;
 inline constexpr double kAtanBound = 4.7e-8;
 
-// sin a and cos a, each within kSinCosBound of the C library's. Beyond the reduced range (and for
-// not-a-number) they are the C library's.
+// sin a and cos a, each within kSinCosBound of the C library's, and the C library's own on demand.
 struct SinCos {
-  double angle;
+  static constexpr std::int64_t kExact = -1;
   double sin, cos;
+  // The angle's count of ten-thousandths when sin and cos are approximate, else kExact: the angle
+  // as a double is formed only when a result needs the C library.
+  std::int64_t count;
+
+  double ExactSin() const { return count == kExact ? sin : std::sin(Angle()); }
+  double ExactCos() const { return count == kExact ? cos : std::cos(Angle()); }
+  double Angle() const { return Fixed::FromCount(count).ToDouble(); }
 };
 
+namespace detail {
+
+inline constexpr std::int64_t kTurnCount = 62832;  // a heading's largest count, 2 pi rounded
+inline constexpr int kFineBits = 8;
+
+// The C library's sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000;
+// sines and cosines apart, so that an index addresses each without a multiplication.
+struct SinCosTables {
+  static constexpr std::size_t kCoarse = (kTurnCount >> kFineBits) + 1;
+  static constexpr std::size_t kFine = std::size_t{1} << kFineBits;
+  std::array<double, kCoarse> coarseSin, coarseCos;
+  std::array<double, kFine> fineSin, fineCos;
+};
+
+inline const SinCosTables& TheSinCosTables() {
+  static const SinCosTables tables = [] {
+    SinCosTables t{};
+    const auto angle = [](std::size_t count) { return static_cast<double>(count) / 10000.0; };
+    for (std::size_t h = 0; h < t.kCoarse; ++h) {
+      t.coarseSin[h] = std::sin(angle(h << kFineBits));
+      t.coarseCos[h] = std::cos(angle(h << kFineBits));
+    }
+    for (std::size_t l = 0; l < t.kFine; ++l) {
+      t.fineSin[l] = std::sin(angle(l));
+      t.fineCos[l] = std::cos(angle(l));
+    }
+    return t;
+  }();
+  return tables;
+}
+
+}  // namespace detail
+
+// Every heading is a four-decimal angle: two table reads and the angle-sum formulas cost far less
+// than a polynomial. Other angles are the C library's.
+inline SinCos ApproxSinCos(Fixed angle) {
+  const std::int64_t n = angle.count;
+  if (static_cast<std::uint64_t>(n) > static_cast<std::uint64_t>(detail::kTurnCount)) {
+    const double a = angle.ToDouble();
+    return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
+  }
+  const detail::SinCosTables& t = detail::TheSinCosTables();
+  const auto h = static_cast<std::size_t>(n >> detail::kFineBits);
+  const auto l = static_cast<std::size_t>(n) & (t.kFine - 1);
+  return SinCos{t.coarseSin[h] * t.fineCos[l] + t.coarseCos[h] * t.fineSin[l],
+                t.coarseCos[h] * t.fineCos[l] - t.coarseSin[h] * t.fineSin[l], n};
+}
+
+// The same for an angle kept as a double: the table when it is a four-decimal one.
 inline SinCos ApproxSinCos(double a) {
-  constexpr double kReducedRange = 64;
-  constexpr double kHalfPi = 1.5707963267948966;
-  constexpr double kTwoOverPi = 0.6366197723675814;
-  constexpr double kShift = 0x1.8p52;  // adding and removing it rounds to whole, ties to even
-  if (!(std::fabs(a) <= kReducedRange)) {
-    return SinCos{a, std::sin(a), std::cos(a)};
+  const double scaled = a * 10000.0;
+  if (std::fabs(scaled) < 0x1p51) {
+    constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
+    const Fixed angle = Fixed::FromCount(static_cast<std::int64_t>((scaled + kShift) - kShift));
+    if (angle.ToDouble() == a) {
+      return ApproxSinCos(angle);
+    }
   }
-  const double k = (a * kTwoOverPi + kShift) - kShift;
-  const double r = a - k * kHalfPi;
-  const double r2 = r * r;
-  const double s =
-      r + r * r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 + r2 * (1.0 / 362880))));
-  const double c = 1 + r2 * (-1.0 / 2 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320))));
-  switch (static_cast<int>(k) & 3) {
-    case 0:
-      return SinCos{a, s, c};
-    case 1:
-      return SinCos{a, c, -s};
-    case 2:
-      return SinCos{a, -s, -c};
-    default:
-      return SinCos{a, -c, s};
-  }
+  return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
 }
 
 // Within kAtanBound of std::atan(q), for every q.
@@ -81,20 +123,23 @@ inline double ApproxAtan(double q) {
   return q < 0 ? -v : v;
 }
 
-// ToFixed(form(v)) for the v that exact() gives, where approx lies within bound of v, both at most
-// 2 in magnitude, and form(v) is v times factors of at most gain in magnitude, formed with at most
-// four roundings and without cancellation. The roundings move form(v) * 10000 by a relative 6 ulps
-// at most, and less than gain * 10000 * 2^-48 between approx and v together; so the two scaled
-// values lie within margin of each other, and farther than that from a rounding boundary they
-// round alike and exact() is not called. The last term covers the margin's own roundings.
-template <typename Form, typename Exact>
-Fixed RoundedNear(double approx, double bound, double gain, const Form& form, const Exact& exact) {
-  const double scaled = form(approx) * 10000.0;
-  if (std::fabs(scaled) < 0x1p51) {
+// ToFixed(form(v)) for the v that exact() gives, where approx lies within kBound of v, both at most
+// 2 in magnitude, and form(v) is v times factors of at most gain <= kCeiling in magnitude, formed
+// with at most four roundings and without cancellation. The roundings move form(v) * 10000 by a
+// relative 6 ulps at most, and less than gain * 10000 * 2^-48 between approx and v together; so the
+// two scaled values lie within kMargin of each other, and farther than that from a rounding
+// boundary they round alike and exact() is not called. The margin is taken for the ceiling, so that
+// it is a constant, and the ceiling keeps the scaled value below 2^51, where the shift rounds; a
+// value that is not a number fails the comparison. The last term covers the margin's own roundings.
+template <double kBound, double kCeiling, typename Form, typename Exact>
+Fixed RoundedNear(double approx, double gain, const Form& form, const Exact& exact) {
+  constexpr double kMargin = kCeiling * ((kBound + 0x1p-48) * 10000.0) + 0x1p-40;
+  static_assert(kMargin < 0.01 && 2 * kCeiling * 10000.0 < 0x1p50);
+  if (gain <= kCeiling) {
+    const double scaled = form(approx) * 10000.0;
     constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
     const double whole = (scaled + kShift) - kShift;
-    const double margin = gain * ((bound + 0x1p-48) * 10000.0) + 0x1p-40;
-    if (std::fabs(scaled - whole) < 0.5 - margin) {
+    if (std::fabs(scaled - whole) < 0.5 - kMargin) {
       return Fixed::FromCount(static_cast<std::int64_t>(whole));
     }
   }
@@ -109,20 +154,24 @@ bool HoldsNear(double approx, double bound, const Holds& holds, const Exact& exa
   return wide == holds(approx - bound) ? wide : holds(exact());
 }
 
+// The largest gain of a sine or cosine form served without the C library: far above any speed in
+// play, and still with a margin of a few millionths.
+inline constexpr double kSinCosCeiling = 0x1p16;
+
 // ToFixed(form(std::cos(a))) and ToFixed(form(std::sin(a))), form as for RoundedNear.
 template <typename Form>
 Fixed RoundedCos(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear(t.cos, kSinCosBound, gain, form, [&] { return std::cos(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.cos, gain, form, [&] { return t.ExactCos(); });
 }
 template <typename Form>
 Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear(t.sin, kSinCosBound, gain, form, [&] { return std::sin(t.angle); });
+  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form, [&] { return t.ExactSin(); });
 }
 
 // ToFixed(std::atan(q)).
 inline Fixed RoundedAtan(double q) {
-  return RoundedNear(
-      ApproxAtan(q), kAtanBound, 1, [](double v) { return v; }, [q] { return std::atan(q); });
+  return RoundedNear<kAtanBound, 1.0>(
+      ApproxAtan(q), 1, [](double v) { return v; }, [q] { return std::atan(q); });
 }
 
 }  // namespace quarrow

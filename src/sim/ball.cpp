@@ -18,13 +18,13 @@ constexpr double kDeadSpeed = 5.0 / 3.0;
 constexpr double kLiveFriction = 0.98;
 constexpr double kDeadFriction = 0.92;
 
-// One sub-step's displacement for an angle and speed.
+// One sub-step's displacement along the ball's angle at a speed.
 struct SubStep {
   Fixed dx, dy;
 };
 
-SubStep SubStepFor(double angle, double speed) {
-  const SinCos t = ApproxSinCos(angle);
+SubStep SubStepFor(double speed) {
+  const SinCos& t = BallSinCos();
   const double gain = std::fabs(speed) * kSubStep;
   const auto form = [speed](double v) { return v * speed * kSubStep; };
   return SubStep{RoundedCos(t, gain, form), RoundedSin(t, gain, form)};
@@ -93,7 +93,7 @@ void MoveFreeBall() {
   const Fixed height = ToFixed(CourtHeight);
   std::int64_t remaining = SubStepCount(BallSpeed);
   while (remaining > 0) {
-    const SubStep step = SubStepFor(BallAngle, BallSpeed);
+    const SubStep step = SubStepFor(BallSpeed);
     const std::int64_t exitX = FirstExit(BallX, step.dx, Fixed{}, width);
     const std::int64_t exitY = FirstExit(BallY, -step.dy, Fixed{}, height);
     const std::int64_t run = std::min({remaining, exitX, exitY});
@@ -111,6 +111,16 @@ double Reflected(double angle, double sign) {
 }
 
 }  // namespace
+
+const SinCos& BallSinCos() {
+  static double angle = std::nan("");
+  static SinCos cached{};
+  if (!(angle == BallAngle)) {
+    angle = BallAngle;
+    cached = ApproxSinCos(angle);
+  }
+  return cached;
+}
 
 void MoveBall() {
   if (BallHolder != 0) {

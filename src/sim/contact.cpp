@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "rules/court.h"
 #include "rules/trig.h"
+#include "sim/ball.h"
 
 namespace quarrow {
 namespace {
@@ -23,32 +24,14 @@ bool OutOfReach(Fixed a, Fixed b) {
          2 * kNear;
 }
 
-// The reach margins of a live ball, kept for as long as its angle lasts: every player of a pass
-// checks against the same angle. They are approximate; the C library's lie within kReachBound.
-struct Reach {
-  double angle;
-  double mx, my;
-};
-
-// Doubling is exact and fabs brings nothing farther apart.
+// The reach margins are approximate; the C library's lie within kReachBound. Doubling is exact and
+// fabs brings nothing farther apart.
 constexpr double kReachBound = kReach * kSinCosBound;
-
-const Reach& ReachOf(double angle) {
-  static Reach cached{std::nan(""), 0, 0};
-  if (!(cached.angle == angle)) {
-    const SinCos t = ApproxSinCos(angle);
-    cached = Reach{angle, std::fabs(kReach * t.cos), std::fabs(kReach * t.sin)};
-  }
-  return cached;
-}
 
 // Strictly inside the open interval (centre - half - margin, centre + half + margin), for a margin
 // within bound of the one given; exact() gives the margin itself.
 template <typename Exact>
 bool Within(Fixed centre, double margin, double bound, Fixed ball, const Exact& exact) {
-  if (OutOfReach(ball, centre)) {
-    return false;
-  }
   const double b = ball.ToDouble();
   const double low = (centre - kHalfBox).ToDouble();
   const double high = (centre + kHalfBox).ToDouble();
@@ -85,13 +68,17 @@ void CheckBallContact(std::int16_t i) {
     return;
   }
   const bool live = BallTeam != 0;
-  const Reach none{BallAngle, 0, 0};
-  const Reach& reach = live ? ReachOf(BallAngle) : none;
+  double marginX = 0;
+  double marginY = 0;
+  if (live) {
+    const SinCos& t = BallSinCos();
+    marginX = std::fabs(kReach * t.cos);
+    marginY = std::fabs(kReach * t.sin);
+  }
   const double bound = live ? kReachBound : 0.0;
   const auto exactX = [] { return std::fabs(kReach * std::cos(BallAngle)); };
   const auto exactY = [] { return std::fabs(kReach * std::sin(BallAngle)); };
-  if (!Within(p.X, reach.mx, bound, BallX, exactX) ||
-      !Within(p.Y, reach.my, bound, BallY, exactY)) {
+  if (!Within(p.X, marginX, bound, BallX, exactX) || !Within(p.Y, marginY, bound, BallY, exactY)) {
     return;
   }
 

@@ -59,7 +59,7 @@ void Roam(PlayerInfo& p) {
 
 // Case C: a target 5 beyond the player on the line from the ball through him.
 void Dodge(PlayerInfo& p) {
-  const SinCos t = ApproxSinCos(Direction(p.X, p.Y, BallX, BallY).ToDouble());
+  const SinCos t = ApproxSinCos(Direction(p.X, p.Y, BallX, BallY));
   const auto form = [](double v) { return kDodgeDistance * v; };
   p.TargetX = ToInt16(p.X + RoundedCos(t, kDodgeDistance, form));
   p.TargetY = ToInt16(p.Y - RoundedSin(t, kDodgeDistance, form));
@@ -76,7 +76,7 @@ void Fetch(PlayerInfo& p) {
 // Each axis moves by (1 + r) / 2 of a full step along the heading, with its own draw; the vertical
 // move comes first and is refused alone when it would leave the court's height.
 void TakeStep(PlayerInfo& p) {
-  const SinCos t = ApproxSinCos(Direction(p.TargetX, p.TargetY, p.X, p.Y).ToDouble());
+  const SinCos t = ApproxSinCos(Direction(p.TargetX, p.TargetY, p.X, p.Y));
   const double speed = p.Speed;
   // A draw is never negative, so the two terms never cancel, and (1 + r) / 2 is below 1.
   const auto form = [speed](double r) {

@@ -21,6 +21,7 @@ Fixed ReferenceDirection(double dx, double dy) {
 
 struct Input {
   double a, dx, dy, ballSpeed, speed, r1, r2, ball;
+  Fixed fx, fy;  // an exact delta
 };
 
 // A heading, two reflections, the ball's sub-step, a dodge, a step and a reach margin.
@@ -38,6 +39,7 @@ bool Agrees(const Input& in) {
   return std::fabs(t.cos - c) <= kSinCosBound && std::fabs(t.sin - s) <= kSinCosBound &&
          !(std::fabs(ApproxAtan(q) - std::atan(q)) > kAtanBound) &&
          DirectionOfDelta(in.dx, in.dy) == ReferenceDirection(in.dx, in.dy) &&
+         DirectionOfDelta(in.fx, in.fy) == ReferenceDirection(in.fx.ToDouble(), in.fy.ToDouble()) &&
          DirectionOfUnit(in.a, -1) == ReferenceDirection(-c, -s) &&
          DirectionOfUnit(in.a, 1) == ReferenceDirection(c, s) &&
          RoundedCos(t, in.ballSpeed * 0.1, sub) == ToFixed(sub(c)) &&
@@ -76,13 +78,20 @@ std::int64_t Disagreements(std::uint32_t seed, std::int64_t count, bool besideBo
              2 + u() * 2,
              draw(),
              draw(),
-             96 - 2 * u()};
+             96 - 2 * u(),
+             {},
+             {}};
+    in.fx = ToFixed(in.dx);
+    in.fy = ToFixed(in.dy);
     if (besideBoundary) {
-      // atan(cot a) is pi/2 - a for a in (0, pi).
+      // atan(cot a) is pi/2 - a for a in (0, pi); the game's own angles have four decimals.
       const double atan = (boundary(31415) - 15708) / 10000;
       in.dx = beside(std::tan(atan));
       in.dy = 1;
-      in.a = beside(1.5707963267948966 - atan);
+      // Counts up to a large court's, whose quotient lies within about 1 / fy of the boundary.
+      in.fy = Fixed::FromCount(1 + static_cast<std::int64_t>(u() * 65'000'000));
+      in.fx = Fixed::FromCount(std::llround(std::tan(atan) * static_cast<double>(in.fy.count)));
+      in.a = game ? in.a : beside(1.5707963267948966 - atan);
       const double c = std::fabs(std::cos(in.a));
       in.ballSpeed = beside(boundary(c * 5000) / (c * 1000));
       // A draw that takes v * speed / 2 * (1 + r) beside a boundary, where one lies within reach.

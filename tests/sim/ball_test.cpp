@@ -183,6 +183,15 @@ TEST_F(Ball, FreeFlightMatchesSubStepsOneByOne) {
     if (k % 5 == 0) {
       BallAngle = 1.5708 * (k % 4);  // along an axis
     }
+    if (k % 3 == 0) {
+      // On the counter's own values and an ulp beside them, where the number of sub-steps turns.
+      double t = 0;
+      for (int j = k % 71; j > 0; --j) {
+        t += 0.1;
+      }
+      const double speeds[] = {std::nextafter(t, 0.0), t, std::nextafter(t, 8.0)};
+      BallSpeed = speeds[k % 9 / 3];
+    }
     const Fixed x0 = BallX, y0 = BallY;
     const double a0 = BallAngle, s0 = BallSpeed;
     const std::int16_t team0 = BallTeam;
