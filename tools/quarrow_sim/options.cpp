@@ -38,8 +38,8 @@ const std::vector<OptionHelp> kOptionHelp = {
     {"--max-frames", "N", "then an undecided match is a stall, from 1 (default 200000)"},
     {"--width", "W", "court width in pixels, 83 to 6553 (default 257)"},
     {"--height", "H", "court height in pixels, 1 to 6553 (default 169)"},
-    {"--trace", "FILE|-", "JSON lines of the state each frame; - is stdout (default none)"},
-    {"--csv", "FILE|-", "a row of counts per match; - is stdout (default none)"},
+    {"--trace", "FILE|-", "state per frame as JSON lines, - for stdout (default none)"},
+    {"--csv", "FILE|-", "a row of counts per match, - for stdout (default none)"},
     {"--summary", "FORMAT", "text or json; percentiles by nearest rank (default text)"},
     {"--histogram", "FILE", "SVG bar chart of frames per match (default none)"},
     {"--version", "", "print the version and exit"},
@@ -55,7 +55,7 @@ std::string HelpText() {
     if (!option.value.empty()) {
       left += " " + std::string(option.value);
     }
-    left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
+    left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
     text += left + std::string(option.text) + "\n";
   }
   return text;
