@@ -55,6 +55,13 @@ inline double RoundHalfEven(double v) {
   return v >= 0 ? (v + kShift) - kShift : (v - kShift) + kShift;
 }
 
+// The same for |v| < 2^51, in one addition and one subtraction: adding 1.5 * 2^52 lands where
+// doubles are whole numbers whatever the sign, so no branch is needed.
+inline double RoundHalfEvenBelow2p51(double v) {
+  constexpr double kShift = 0x1.8p52;
+  return (v + kShift) - kShift;
+}
+
 namespace detail {
 // ToFixed of a scaled value of any size.
 inline Fixed ToFixedAnySize(double scaled) {
@@ -75,12 +82,8 @@ inline Fixed ToFixedAnySize(double scaled) {
 // a pointer far off the court must not overflow the game's sums.
 inline Fixed ToFixed(double v) {
   const double scaled = v * 10000.0;
-  // Below 2^51 in magnitude, adding 1.5 * 2^52 lands where doubles are whole numbers, so that
-  // addition rounds half to even for either sign and the subtraction is exact; no branch on the
-  // sign as in RoundHalfEven.
-  constexpr double kRound = 0x1.8p52;
   if (std::fabs(scaled) < 0x1p51) [[likely]] {
-    return Fixed{static_cast<std::int64_t>((scaled + kRound) - kRound)};
+    return Fixed{static_cast<std::int64_t>(RoundHalfEvenBelow2p51(scaled))};
   }
   return detail::ToFixedAnySize(scaled);
 }

@@ -139,9 +139,8 @@ Fixed DirectionOfUnit(double a, double sign) {
   // 1.5 kSinCosBound between the approximate point and the C library's; both quotients' roundings
   // add 1e-16.
   if (std::fabs(t.sin) > kSinCosBound) {
-    const Fixed atan = RoundedNear<kAtanBound + 2 * kSinCosBound, 1.0>(
-        ApproxAtan(t.cos / t.sin), 1, [](double v) { return v; },
-        [a] { return std::atan(std::cos(a) / std::sin(a)); });
+    const Fixed atan = RoundedAtanNear<2 * kSinCosBound>(
+        t.cos / t.sin, [a] { return std::atan(std::cos(a) / std::sin(a)); });
     return detail::Heading(atan, sign * t.sin > 0);
   }
   return DirectionOfDelta(sign * std::cos(a), sign * std::sin(a));

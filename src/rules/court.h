@@ -87,9 +87,8 @@ inline Fixed DirectionOfDelta(Fixed dx, Fixed dy) {
     return dx.count >= 0 ? Fixed{} : detail::kPi;
   }
   const double q = static_cast<double>(dx.count) / static_cast<double>(dy.count);
-  const Fixed atan = RoundedNear<kAtanBound + 1e-15, 1.0>(
-      ApproxAtan(q), 1, [](double v) { return v; },
-      [dx, dy] { return std::atan(dx.ToDouble() / dy.ToDouble()); });
+  const Fixed atan =
+      RoundedAtanNear<1e-15>(q, [dx, dy] { return std::atan(dx.ToDouble() / dy.ToDouble()); });
   return detail::Heading(atan, dy.count > 0);
 }
 

@@ -88,13 +88,9 @@ inline SinCos ApproxSinCos(Fixed angle) {
 
 // The same for an angle kept as a double: the table when it is a four-decimal one.
 inline SinCos ApproxSinCos(double a) {
-  const double scaled = a * 10000.0;
-  if (std::fabs(scaled) < 0x1p51) {
-    constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
-    const Fixed angle = Fixed::FromCount(static_cast<std::int64_t>((scaled + kShift) - kShift));
-    if (angle.ToDouble() == a) {
-      return ApproxSinCos(angle);
-    }
+  const Fixed angle = ToFixed(a);
+  if (angle.ToDouble() == a) {
+    return ApproxSinCos(angle);
   }
   return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
 }
@@ -137,8 +133,7 @@ Fixed RoundedNear(double approx, double gain, const Form& form, const Exact& exa
   static_assert(kMargin < 0.01 && 2 * kCeiling * 10000.0 < 0x1p50);
   if (gain <= kCeiling) {
     const double scaled = form(approx) * 10000.0;
-    constexpr double kShift = 0x1.8p52;  // rounds to whole, ties to even, below 2^51
-    const double whole = (scaled + kShift) - kShift;
+    const double whole = RoundHalfEvenBelow2p51(scaled);
     if (std::fabs(scaled - whole) < 0.5 - kMargin) {
       return Fixed::FromCount(static_cast<std::int64_t>(whole));
     }
@@ -168,10 +163,17 @@ Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
   return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form, [&] { return t.ExactSin(); });
 }
 
+// ToFixed(exact()), where exact() is an arctangent that atan(q) lies within kMore of: q may be
+// formed more cheaply, or from approximate values, than the argument exact() is given.
+template <double kMore, typename Exact>
+Fixed RoundedAtanNear(double q, const Exact& exact) {
+  return RoundedNear<kAtanBound + kMore, 1.0>(
+      ApproxAtan(q), 1, [](double v) { return v; }, exact);
+}
+
 // ToFixed(std::atan(q)).
 inline Fixed RoundedAtan(double q) {
-  return RoundedNear<kAtanBound, 1.0>(
-      ApproxAtan(q), 1, [](double v) { return v; }, [q] { return std::atan(q); });
+  return RoundedAtanNear<0.0>(q, [q] { return std::atan(q); });
 }
 
 }  // namespace quarrow
