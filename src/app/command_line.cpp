@@ -1,12 +1,11 @@
 #include "app/command_line.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "build_info.h"
+#include "text/checked_output.h"
 #include "text/escaped.h"
 
 namespace quarrow {
@@ -25,12 +24,15 @@ constexpr char kHelp[] =
 
 // Prints text on standard output; a lost write (a full disk, a closed pipe) is a failure, not a
 // quiet success.
-int Answer(const std::string& text) {
-  if (std::fputs(text.c_str(), stdout) == EOF || std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "quarrow: cannot write to standard output: %s\n", std::strerror(errno));
+int Answer(std::string_view text) {
+  try {
+    Write(stdout, text, "standard output");
+    Finish(stdout, "standard output");
+    return 0;
+  } catch (const OutputFailed& failure) {
+    std::fprintf(stderr, "quarrow: %s\n", failure.what.c_str());
     return 1;
   }
-  return 0;
 }
 
 }  // namespace

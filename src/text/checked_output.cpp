@@ -1,11 +1,13 @@
-#include "output.h"
+#include "text/checked_output.h"
+
+#include "text/escaped.h"
 
 #include <fcntl.h>
 
 #include <cerrno>
 #include <cstring>
 
-namespace quarrow::sim {
+namespace quarrow {
 namespace {
 
 [[noreturn]] void Fail(std::string_view name, int error) {
@@ -37,4 +39,4 @@ void Finish(std::FILE* out, std::string_view name) {
   }
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow

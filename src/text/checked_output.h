@@ -7,9 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/escaped.h"
-
-namespace quarrow::sim {
+namespace quarrow {
 
 // Thrown by the writers below; what is the one line to show on standard error.
 struct OutputFailed {
@@ -25,6 +23,4 @@ void Write(std::FILE* out, std::string_view text, std::string_view name);
 // Flushes out and throws when anything written to it since it was opened was lost.
 void Finish(std::FILE* out, std::string_view name);
 
-using quarrow::Escaped;
-
-}  // namespace quarrow::sim
+}  // namespace quarrow

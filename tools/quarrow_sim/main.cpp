@@ -19,8 +19,9 @@
 #include "match_csv.h"
 #include "match_stats.h"
 #include "options.h"
-#include "output.h"
 #include "sim/frame.h"
+#include "text/checked_output.h"
+#include "text/escaped.h"
 #include "trace.h"
 
 namespace {
@@ -81,10 +82,10 @@ Output Open(const std::optional<std::string>& path, std::string_view what) {
     out.name = "standard output";
     return out;
   }
-  out.name = std::string("the ") + std::string(what) + " '" + sim::Escaped(*path) + "'";
+  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
   out.owned.reset(std::fopen(path->c_str(), "wb"));
   if (out.owned == nullptr) {
-    throw sim::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
+    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
   }
   out.file = out.owned.get();
   return out;
@@ -93,13 +94,13 @@ Output Open(const std::optional<std::string>& path, std::string_view what) {
 // Writes out what has gathered once it is large enough to be worth a write.
 void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   if (out.file != nullptr && buffer.size() >= atLeast) {
-    sim::Write(out.file, buffer, out.name);
+    quarrow::Write(out.file, buffer, out.name);
     buffer.clear();
   }
 }
 
 int Run(const sim::Options& options) {
-  sim::RequireOpen(stdout, "standard output");
+  quarrow::RequireOpen(stdout, "standard output");
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
   const Output histogram = Open(options.histogram, "histogram");
@@ -111,7 +112,7 @@ int Run(const sim::Options& options) {
 
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed && !options.jsonSummary) {
-    sim::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
+    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
@@ -154,15 +155,15 @@ int Run(const sim::Options& options) {
        {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {
     Spill(*text, *out);
     if (out->file != nullptr) {
-      sim::Finish(out->file, out->name);
+      quarrow::Finish(out->file, out->name);
     }
   }
   const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
-  sim::Write(report.file,
-             options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
-                                 : sim::SummaryText(summary, framesPerSecond),
-             report.name);
-  sim::Finish(report.file, report.name);
+  quarrow::Write(report.file,
+                 options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
+                                     : sim::SummaryText(summary, framesPerSecond),
+                 report.name);
+  quarrow::Finish(report.file, report.name);
   return 0;
 }
 
@@ -177,16 +178,16 @@ int main(int argc, char** argv) {
   }
   try {
     if (parsed.options.help || parsed.options.version) {
-      sim::RequireOpen(stdout, "standard output");
-      sim::Write(stdout,
-                 parsed.options.help ? sim::HelpText()
-                                     : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
-                 "standard output");
-      sim::Finish(stdout, "standard output");
+      quarrow::RequireOpen(stdout, "standard output");
+      quarrow::Write(stdout,
+                     parsed.options.help ? sim::HelpText()
+                                         : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
+                     "standard output");
+      quarrow::Finish(stdout, "standard output");
       return 0;
     }
     return Run(parsed.options);
-  } catch (const sim::OutputFailed& failure) {
+  } catch (const quarrow::OutputFailed& failure) {
     std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
     return 1;
   }

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <limits>
 
-#include "output.h"
+#include "text/escaped.h"
 
 namespace quarrow::sim {
 namespace {
