@@ -12,6 +12,9 @@ constexpr float kBallRadius = 4.0f;
 constexpr std::int64_t kBoxOffset = 2;
 constexpr std::int64_t kBoxSide = 5;
 
+// A clear, four markings, the ball and the players: the picture keeps them all.
+static_assert(Picture::kCapacity >= 6 + kPlayerCount);
+
 // Positions have four decimals, so the double is within half a unit of the last place of the count
 // and a single rounding to float gives the nearest float to the exact value.
 float ToFloat(Fixed v) {

@@ -3,7 +3,8 @@
 namespace quarrow {
 
 void Picture::Replay(Surface& target) const {
-  for (const Command& c : commands_) {
+  for (std::size_t i = 0; i < count_; ++i) {
+    const Command& c = commands_[i];
     switch (c.kind) {
       case Kind::kClear:
         target.Clear();

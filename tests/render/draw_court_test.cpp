@@ -126,5 +126,20 @@ TEST_F(DrawCourtTest, PictureReplaysTheLatestFrameOnly) {
   EXPECT_EQ(replayed.calls, Draw());
 }
 
+TEST(PictureTest, KeepsWhatFitsAndNoMore) {
+  Picture picture;
+  RecordingSurface direct;
+  for (std::size_t i = 0; i < Picture::kCapacity + 3; ++i) {
+    const PointF at{static_cast<float>(i), 1.0f};
+    picture.Circle(at, 2.0f);
+    if (i < Picture::kCapacity) {
+      direct.Circle(at, 2.0f);
+    }
+  }
+  RecordingSurface replayed;
+  picture.Replay(replayed);
+  EXPECT_EQ(replayed.calls, direct.calls);
+}
+
 }  // namespace
 }  // namespace quarrow
