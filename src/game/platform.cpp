@@ -1,6 +1,7 @@
 #include "game/platform.h"
 
 #include <chrono>
+#include <random>
 
 namespace quarrow {
 namespace {
@@ -16,10 +17,18 @@ TwisterRandom* installedRandom = quietPlatform.Random();
 }  // namespace detail
 
 std::uint32_t ClockSeed() {
-  const auto now =
-      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count() ^
-                                 std::chrono::steady_clock::now().time_since_epoch().count());
-  return static_cast<std::uint32_t>(now ^ (now >> 32));
+  const auto wall =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  const auto steady =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  // The two clocks run a nearly fixed offset apart, so a plain XOR of them cancels most of what
+  // changes between calls (one seed in a hundred repeated, microseconds apart); seed_seq spreads
+  // every bit of both over the seed.
+  std::seed_seq mix{static_cast<std::uint32_t>(wall), static_cast<std::uint32_t>(wall >> 32),
+                    static_cast<std::uint32_t>(steady), static_cast<std::uint32_t>(steady >> 32)};
+  std::uint32_t seed = 0;
+  mix.generate(&seed, &seed + 1);
+  return seed;
 }
 
 void SetPlatform(Platform* platform) {

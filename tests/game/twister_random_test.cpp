@@ -1,5 +1,7 @@
 #include "game/twister_random.h"
 
+#include "game/platform.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -48,6 +50,18 @@ TEST(TwisterRandom, RelaysOneDrawAsEachIsTaken) {
   random.RelayFrom(nullptr);
   std::mt19937 engine(0);
   EXPECT_EQ(random.Draw(), static_cast<float>(engine() >> 8) * 0x1p-24f);
+}
+
+// Calls a few hundred nanoseconds apart still seed different matches.
+TEST(ClockSeed, CallsInQuickSuccessionDiffer) {
+  int repeats = 0;
+  std::uint32_t last = ClockSeed();
+  for (int i = 0; i < 1000; ++i) {
+    const std::uint32_t seed = ClockSeed();
+    repeats += seed == last ? 1 : 0;
+    last = seed;
+  }
+  EXPECT_EQ(repeats, 0);
 }
 
 }  // namespace
