@@ -13,9 +13,10 @@ void ShellPlatform::PumpEvents() {
   // A point search asks for events at every attempt, several times a frame, and each pass costs a
   // system call. Asking the window system at most once a millisecond serves every event no later
   // than anybody could tell; the frame's own wait still pumps every frame. Even reading the clock
-  // costs more than an attempt, so it is read once in a run of attempts, microseconds apart.
+  // costs more than an attempt, so it is read once in a run of attempts: in a long search,
+  // some ten microseconds apart.
   constexpr auto kSearchPumpInterval = std::chrono::milliseconds(1);
-  constexpr int kAttemptsPerReading = 64;
+  constexpr int kAttemptsPerReading = 1024;
   if (++attemptsUnchecked_ < kAttemptsPerReading) {
     return;
   }
