@@ -46,9 +46,8 @@ struct Bins {
 // Bin width by the Freedman-Diaconis rule, but not wider than Sturges' rule would make it (the
 // former is too coarse for a few matches), and never so narrow that more than kMaxBins bins would
 // be needed; then rounded up to a nice number. The bins start at a multiple of the width.
-Bins BinFrames(const std::vector<std::int64_t>& frames, const Summary& summary) {
-  std::vector<std::int64_t> sorted = frames;
-  std::sort(sorted.begin(), sorted.end());
+Bins BinFrames(const Summary& summary) {
+  const std::vector<std::int64_t>& sorted = summary.sortedFrames;
   const double n = static_cast<double>(sorted.size());
   const double iqr = static_cast<double>(NearestRank(sorted, 75) - NearestRank(sorted, 25));
   const std::int64_t low = sorted.front();
@@ -61,7 +60,7 @@ Bins BinFrames(const std::vector<std::int64_t>& frames, const Summary& summary) 
       std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
   bins.first = low / bins.width * bins.width;
   bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
-  for (std::int64_t f : frames) {
+  for (std::int64_t f : sorted) {
     ++bins.counts[static_cast<std::size_t>((f - bins.first) / bins.width)];
   }
   return bins;
@@ -69,8 +68,8 @@ Bins BinFrames(const std::vector<std::int64_t>& frames, const Summary& summary) 
 
 }  // namespace
 
-std::string HistogramSvg(const std::vector<std::int64_t>& frames, const Summary& summary) {
-  const Bins bins = BinFrames(frames, summary);
+std::string HistogramSvg(const Summary& summary) {
+  const Bins bins = BinFrames(summary);
   const auto binCount = static_cast<std::int64_t>(bins.counts.size());
   const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
   const std::int64_t spanStart = std::max<std::int64_t>(0, bins.first - pad);

@@ -149,7 +149,7 @@ int Run(const sim::Options& options) {
   const sim::Summary summary = sim::Summarize(stats, seed);
   std::string picture;
   if (histogram.file != nullptr) {
-    picture = sim::HistogramSvg(stats.frames, summary);
+    picture = sim::HistogramSvg(summary);
   }
   for (auto [out, text] :
        {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {

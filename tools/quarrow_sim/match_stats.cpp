@@ -78,14 +78,14 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed) {
       s.interval[t] = WilsonInterval(s.wins[t], s.Decided());
     }
   }
-  std::vector<std::int64_t> sorted = stats.frames;
-  std::sort(sorted.begin(), sorted.end());
+  s.sortedFrames = stats.frames;
+  std::sort(s.sortedFrames.begin(), s.sortedFrames.end());
   const double matches = static_cast<double>(s.matches);
   s.meanFrames = static_cast<double>(s.frames) / matches;
-  s.medianFrames = NearestRank(sorted, 50);
-  s.p90Frames = NearestRank(sorted, 90);
-  s.p99Frames = NearestRank(sorted, 99);
-  s.maxFrames = sorted.back();
+  s.medianFrames = NearestRank(s.sortedFrames, 50);
+  s.p90Frames = NearestRank(s.sortedFrames, 90);
+  s.p99Frames = NearestRank(s.sortedFrames, 99);
+  s.maxFrames = s.sortedFrames.back();
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     s.countMeans[k] = static_cast<double>(stats.countTotals[k]) / matches;
   }

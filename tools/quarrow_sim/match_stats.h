@@ -50,7 +50,8 @@ struct Summary {
   // Of decided matches; meaningful only when some match was decided.
   std::array<double, kTeamCount + 1> share{};
   std::array<Interval, kTeamCount + 1> interval{};
-  // Frames per match.
+  // Frames per match, in ascending order, and figures of them.
+  std::vector<std::int64_t> sortedFrames;
   double meanFrames = 0;
   std::int64_t medianFrames = 0, p90Frames = 0, p99Frames = 0, maxFrames = 0;
   std::array<double, kCountColumns> countMeans{};
