@@ -118,18 +118,10 @@ DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
 
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   // Only match setup sets the court's width, never an event served here.
-  const DrawRange inZone = ZoneDrawsNow<PointSearchX>(role);
-  for (;;) {
-    ThePlatform().PumpEvents();
-    const float drawX = Draw();
-    if (inZone.Holds(drawX)) {
-      x = WholeOfProduct(drawX, CourtWidth);
-      y = WholeOfProduct(Draw(), CourtHeight);
-      return;
-    }
-    // A rejected try's y is never used, but its draw is part of the sequence.
-    SkipDraw();
-  }
+  const float drawX =
+      FirstDrawIn(ZoneDrawsNow<PointSearchX>(role), [] { ThePlatform().PumpEvents(); });
+  x = WholeOfProduct(drawX, CourtWidth);
+  y = WholeOfProduct(Draw(), CourtHeight);
 }
 
 Fixed DirectionOfUnit(double a, double sign) {

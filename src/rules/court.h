@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/game_state.h"
+#include "game/platform.h"
 #include "game/values.h"
 #include "rules/trig.h"
 
@@ -54,6 +55,20 @@ const DrawRange& ZoneDrawsNow(std::int16_t role) {
     }
   }
   return role >= 1 && role <= 4 ? ranges[role] : ranges[0];
+}
+
+// The x draw of a search's first try that lands in range, calling beforeTry() ahead of each try. A
+// rejected try's y is never used, but its draw is part of the sequence, so it is taken unread.
+template <typename BeforeTry>
+float FirstDrawIn(const DrawRange& range, const BeforeTry& beforeTry) {
+  for (;;) {
+    beforeTry();
+    const float draw = Draw();
+    if (range.Holds(draw)) {
+      return draw;
+    }
+    SkipDraw();
+  }
 }
 
 namespace detail {

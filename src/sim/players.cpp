@@ -47,12 +47,7 @@ void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
   }
-  const DrawRange& inZone = ZoneDrawsNow<RoamX>(p.Role);
-  float drawX = Draw();
-  while (!inZone.Holds(drawX)) {
-    SkipDraw();  // the rejected try's y
-    drawX = Draw();
-  }
+  const float drawX = FirstDrawIn(ZoneDrawsNow<RoamX>(p.Role), [] {});
   p.TargetX = ToInt16(RoamX(drawX));
   p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
