@@ -55,7 +55,9 @@ struct SinCosTables {
 inline const SinCosTables& TheSinCosTables() {
   static const SinCosTables tables = [] {
     SinCosTables t{};
-    const auto angle = [](std::size_t count) { return static_cast<double>(count) / 10000.0; };
+    const auto angle = [](std::size_t count) {
+      return Fixed::FromCount(static_cast<std::int64_t>(count)).ToDouble();
+    };
     for (std::size_t h = 0; h < t.kCoarse; ++h) {
       t.coarseSin[h] = std::sin(angle(h << kFineBits));
       t.coarseCos[h] = std::cos(angle(h << kFineBits));

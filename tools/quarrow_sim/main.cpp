@@ -58,10 +58,6 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
-}  // namespace
-
-namespace {
-
 namespace sim = quarrow::sim;
 
 // Where one kind of output goes: standard output for "-", else a file opened before the run so
