@@ -97,8 +97,8 @@ WholeFile::WholeFile(const std::string& path, std::string name)
   const std::string targetDirectory =
       targetSlash == std::string::npos ? "" : target_.substr(0, targetSlash + 1);
   // Short enough for any file system's names however long the target's is.
-  std::string pattern = targetDirectory + "." + target_.substr(targetDirectory.size(), 200) +
-                        ".XXXXXX";
+  std::string pattern =
+      targetDirectory + "." + target_.substr(targetDirectory.size(), 200) + ".XXXXXX";
   const int fd = mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
     Fail(name_, errno);
@@ -130,9 +130,13 @@ WholeFile& WholeFile::operator=(WholeFile&& other) noexcept {
   return *this;
 }
 
-WholeFile::~WholeFile() { Discard(); }
+WholeFile::~WholeFile() {
+  Discard();
+}
 
-void WholeFile::Write(std::string_view text) { quarrow::Write(stream_.get(), text, name_); }
+void WholeFile::Write(std::string_view text) {
+  quarrow::Write(stream_.get(), text, name_);
+}
 
 void WholeFile::Commit() {
   if (temporary_ == nullptr) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quarrow::sim {
 namespace {
@@ -47,10 +48,11 @@ struct Bins {
 // former is too coarse for a few matches), and never so narrow that more than kMaxBins bins would
 // be needed; then rounded up to a nice number. The bins start at a multiple of the width.
 Bins BinFrames(const Summary& summary) {
-  const std::vector<std::int64_t>& sorted = summary.sortedFrames;
-  const double n = static_cast<double>(sorted.size());
-  const double iqr = static_cast<double>(NearestRank(sorted, 75) - NearestRank(sorted, 25));
-  const std::int64_t low = sorted.front();
+  const FrameTally& tally = summary.frameTally;
+  const double n = static_cast<double>(summary.matches);
+  const double iqr = static_cast<double>(NearestRank(tally, summary.matches, 75) -
+                                         NearestRank(tally, summary.matches, 25));
+  const std::int64_t low = tally.begin()->first;
   const std::int64_t high = summary.maxFrames;
   const auto range = static_cast<double>(high - low + 1);
   const double freedmanDiaconis = 2 * iqr / std::cbrt(n);
@@ -60,8 +62,8 @@ Bins BinFrames(const Summary& summary) {
       std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
   bins.first = low / bins.width * bins.width;
   bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
-  for (std::int64_t f : sorted) {
-    ++bins.counts[static_cast<std::size_t>((f - bins.first) / bins.width)];
+  for (const auto& [frames, count] : tally) {
+    bins.counts[static_cast<std::size_t>((frames - bins.first) / bins.width)] += count;
   }
   return bins;
 }
