@@ -24,7 +24,12 @@ Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   QPixmapCache::setCacheLimit(0);
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
-  setFixedSize(309, 187);
+  // Its own size, but any larger one the window system gives it (maximized, full screen) is taken:
+  // on Wayland a window that refuses the size it was configured to loses its connection. The
+  // controls keep their places, the rest is background. The minimum brings it back to its own
+  // size when restored, which Qt's Wayland plugin may otherwise shrink by its own title bar.
+  resize(kOwnSize);
+  setMinimumSize(kOwnSize);
 
   picMain_ = new PicMainWidget(picture_, this);
   picMain_->setGeometry(36, 4, 261, 173);

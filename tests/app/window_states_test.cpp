@@ -1,0 +1,47 @@
+// Whatever size the window system gives the window (maximized, full screen), the window takes it
+// and keeps drawing, with the court and the buttons where they were; restored, it has its own size
+// again. Also run on Wayland by wayland_test.sh, where refusing the size ends the connection.
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+
+#include "app/main_window.h"
+#include "game/game_state.h"
+#include "render/draw_court.h"
+
+namespace quarrow {
+namespace {
+
+TEST(WindowStates, AnySizeKeepsTheCourtAndButtonsInPlace) {
+  ResetGameState();
+  Main window;
+  window.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QSize own = window.size();
+  // Frames keep the window committing pictures, as the frame loop would.
+  const auto drawUntil = [&](const std::function<bool()>& done, int frames = 200) {
+    for (int k = 0; k < frames && !done(); ++k) {
+      DrawCourt(window.PicMain());
+      window.PictureReady(window.Ticks() + 1000);
+      QTest::qWait(10);
+    }
+    return done();
+  };
+  for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+    window.setWindowState(state);
+    EXPECT_TRUE(drawUntil([&] { return window.width() > own.width(); })) << state;
+    drawUntil([] { return false; }, 20);
+    EXPECT_EQ(window.CourtWidget()->geometry(), QRect(36, 4, 261, 173)) << state;
+    EXPECT_EQ(window.findChild<QPushButton*>("Command2")->geometry(), QRect(0, 64, 33, 21));
+    window.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(drawUntil([&] { return window.size() == own; }))
+        << state << ": " << window.width() << " x " << window.height();
+  }
+  ResetGameState();
+}
+
+}  // namespace
+}  // namespace quarrow
