@@ -72,11 +72,8 @@ Flag InsideCourt(Fixed /*x*/, Fixed y) {
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
-  // Roles 1 and 3 play for team 1, 2 and 4 for team 2: two roles of one team differ by an even
-  // number.
-  const auto isRole = [](std::int16_t r) { return r >= 1 && r <= 4; };
-  return ToFlag(ballRole == playerRole ||
-                (isRole(ballRole) && isRole(playerRole) && (ballRole - playerRole) % 2 == 0));
+  const std::int16_t team = TeamOf(ballRole);
+  return ToFlag(ballRole == playerRole || (team != 0 && team == TeamOf(playerRole)));
 }
 
 namespace {

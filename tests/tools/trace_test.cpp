@@ -12,7 +12,7 @@
 #include "game/platform.h"
 #include "sim/frame.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 using quarrow::testing::Fx;
@@ -106,4 +106,4 @@ TEST_F(TraceRecord, SameSeedSameTrace) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

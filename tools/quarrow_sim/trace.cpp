@@ -6,7 +6,7 @@
 
 #include "game/game_state.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 template <typename T>
@@ -113,4 +113,4 @@ void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame)
   out += '\n';
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner
