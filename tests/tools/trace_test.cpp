@@ -11,6 +11,7 @@
 #include "game/game_state_fixture.h"
 #include "game/platform.h"
 #include "sim/frame.h"
+#include "text/number_text.h"
 
 namespace quarrow::runner {
 namespace {
@@ -50,7 +51,7 @@ TEST(Trace, DoubleIsPrintedAsPercentSeventeenG) {
     char expected[64];
     std::snprintf(expected, sizeof expected, "%.17g", v);
     std::string out;
-    AppendDouble(out, v);
+    AppendPrecise(out, v);
     EXPECT_EQ(out, expected);
   }
 }

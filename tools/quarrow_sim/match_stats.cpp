@@ -1,24 +1,18 @@
 #include "match_stats.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <numeric>
+
+#include "text/number_text.h"
 
 namespace quarrow::runner {
 namespace {
 
 // The two-sided 95 % point of the standard normal distribution.
 constexpr double kZ95 = 1.959963984540054;
-
-// The shortest text that reads back as the same double.
-void AppendShortest(std::string& out, double v) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  out.append(buffer, result.ptr);
-}
 
 }  // namespace
 
