@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSize>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -19,8 +18,6 @@ namespace quarrow {
 class PicMainWidget;
 
 inline constexpr const char* kWindowTitle = "Quarrow simulator";
-// The window's size when neither maximized nor full screen.
-inline constexpr QSize kOwnSize{309, 187};
 // The caption of the end-of-match question.
 inline constexpr const char* kApplicationTitle = "Quarrow";
 

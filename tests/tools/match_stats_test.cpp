@@ -14,7 +14,7 @@
 #include "histogram_svg.h"
 #include "match_csv.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 TEST(MatchStats, WilsonIntervalAgainstHandValues) {
@@ -165,4 +165,4 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

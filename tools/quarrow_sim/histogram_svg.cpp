@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 // Drawing area and margins, in SVG units.
@@ -182,4 +182,4 @@ std::string HistogramSvg(const Summary& summary) {
   return out;
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner
