@@ -44,7 +44,7 @@ class Main final : public QWidget, public Shell {
  private:
   void Present(std::int64_t tick);
   void ThrowIfClosed() const;
-  void WindowDestroyed();
+  void WindowDestroyed(WId window);
 
   Picture picture_;
   PicMainWidget* picMain_ = nullptr;
