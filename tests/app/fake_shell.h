@@ -23,7 +23,7 @@ class FakeShell final : public Shell {
   void PumpEvents(bool midFrame) override;
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override;
-  CourtSize CourtInterior() override { return {257, 169}; }
+  CourtSize CourtInterior() override { return kStandardCourt; }
   Picture& PicMain() override { return picture; }
   bool PictureDue(std::int64_t tick) override { return tick - lastDrawn >= presentInterval; }
   void FrameDone(std::int64_t tick, bool drawn) override;
