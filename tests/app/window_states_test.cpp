@@ -28,7 +28,7 @@ TEST(WindowStates, AnySizeKeepsTheCourtAndButtonsInPlace) {
   const auto drawUntil = [&](const std::function<bool()>& done, int frames = 200) {
     for (int k = 0; k < frames && !done(); ++k) {
       DrawCourt(window.PicMain());
-      window.PictureReady(window.Ticks() + 1000);
+      window.FrameDone(window.Ticks() + 1000, true);
       QTest::qWait(10);
     }
     return done();
