@@ -58,6 +58,11 @@ TEST(MatchStats, NearestRankPercentiles) {
     AddMatch(six, MatchResult{1, frames}, MatchCounts{});
   }
   EXPECT_EQ(Summarize(six, 1).p90Frames, 60);
+  // Memory grows with the lengths, not with the matches.
+  for (int k = 0; k < 1000; ++k) {
+    AddMatch(six, MatchResult{0, 10 + k % 2}, MatchCounts{});
+  }
+  EXPECT_EQ(six.frames.size(), 7u);
 }
 
 TEST(MatchStats, HistogramBinsEveryMatchOnAnAxisCoveringThemAll) {

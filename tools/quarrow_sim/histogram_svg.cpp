@@ -68,9 +68,28 @@ Bins BinFrames(const Summary& summary) {
   return bins;
 }
 
+// The picture's frame: its size, fonts and a white ground.
+constexpr char kSvgStart[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
+    "viewBox=\"0 0 %.0f %.0f\" font-family=\"DejaVu Sans, sans-serif\" "
+    "font-size=\"13\">\n"
+    "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n";
+
 }  // namespace
 
 std::string HistogramSvg(const Summary& summary) {
+  std::string out;
+  AppendFormat(out, kSvgStart, kWidth, kHeight, kWidth, kHeight);
+  const char* interrupted = summary.interrupted ? ", interrupted" : "";
+  if (summary.matches == 0) {
+    AppendFormat(out,
+                 "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
+                 "font-weight=\"bold\">Frames per match: no match finished, seed %u%s</text>\n"
+                 "</svg>\n",
+                 kWidth / 2, summary.seed, interrupted);
+    return out;
+  }
   const Bins bins = BinFrames(summary);
   const auto binCount = static_cast<std::int64_t>(bins.counts.size());
   const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
@@ -92,24 +111,17 @@ std::string HistogramSvg(const Summary& summary) {
     return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
   };
 
-  std::string out;
-  AppendFormat(out,
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
-               "viewBox=\"0 0 %.0f %.0f\" font-family=\"DejaVu Sans, sans-serif\" "
-               "font-size=\"13\">\n"
-               "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n",
-               kWidth, kHeight, kWidth, kHeight);
   AppendFormat(
       out,
       "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, seed %u</text>\n"
+      "font-weight=\"bold\">Frames per match: %lld match%s, seed %u%s</text>\n"
       "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
       kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      summary.seed, kWidth / 2, static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
-      static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
-      static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
+      summary.seed, interrupted, kWidth / 2, static_cast<long long>(bins.width),
+      bins.width == 1 ? "" : "s", static_cast<double>(bins.width) * kFrameSeconds,
+      static_cast<long long>(summary.medianFrames), static_cast<long long>(summary.p90Frames),
+      static_cast<long long>(summary.maxFrames));
 
   // Grid and the count axis.
   for (std::int64_t y = 0; y <= yTop; y += yStep) {

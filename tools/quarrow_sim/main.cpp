@@ -2,12 +2,9 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,9 +16,10 @@
 #include "match_csv.h"
 #include "match_stats.h"
 #include "options.h"
+#include "outputs.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
-#include "text/escaped.h"
+#include "text/whole_file.h"
 #include "trace.h"
 
 namespace {
@@ -60,106 +58,125 @@ class Progress {
 
 namespace runner = quarrow::runner;
 
-// Where one kind of output goes: standard output for "-", else a file opened before the run so
-// that a bad name fails at once. No file when the output was not asked for.
-struct Output {
-  std::FILE* file = nullptr;
-  std::string name;  // as an error shows it
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned{nullptr, &std::fclose};
-};
+// Set by the first SIGINT or SIGTERM: the run stops after its frame and completes its outputs.
+volatile std::sig_atomic_t stopSignal = 0;
 
-Output Open(const std::optional<std::string>& path, std::string_view what) {
-  Output out;
-  if (!path) {
-    return out;
+// A second signal ends the run at once, without the outputs still being written; SIGPIPE ends it
+// silently as usual. Either way no temporary file is left behind.
+extern "C" void OnSignal(int signal) {
+  if (signal != SIGPIPE && stopSignal == 0) {
+    stopSignal = signal;
+    return;
   }
-  if (*path == "-") {
-    out.file = stdout;
-    out.name = "standard output";
-    return out;
-  }
-  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
-  out.owned.reset(std::fopen(path->c_str(), "wb"));
-  if (out.owned == nullptr) {
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  out.file = out.owned.get();
-  return out;
+  quarrow::RemoveTemporaryFiles();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }
 
-// Writes out what has gathered once it is large enough to be worth a write.
-void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
-  if (out.file != nullptr && buffer.size() >= atLeast) {
-    quarrow::Write(out.file, buffer, out.name);
-    buffer.clear();
+// A signal the run was started with ignored (as nohup does, or a shell for a background job)
+// stays ignored.
+void CatchSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  // Writes under way complete: a record is never cut by the signal.
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGINT, SIGTERM, SIGPIPE}) {
+    struct sigaction before {};
+    sigaction(signal, nullptr, &before);
+    if (before.sa_handler != SIG_IGN) {
+      sigaction(signal, &action, nullptr);
+    }
   }
+  // A file size limit fails a write, as a full disk does, instead of killing the run.
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// Thrown out of a match when a signal asked the run to stop.
+struct Stopped {};
+
+// Every file output the options name, by option, for the check that no two share a file.
+std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::Options& options) {
+  std::vector<std::pair<std::string_view, std::string>> named;
+  for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
+                                     {"--csv", &options.csv},
+                                     {"--histogram", &options.histogram}}) {
+    if (path->has_value()) {
+      named.emplace_back(option, **path);
+    }
+  }
+  return named;
 }
 
 int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
-  const Output trace = Open(options.trace, "trace");
-  const Output csv = Open(options.csv, "CSV");
-  const Output histogram = Open(options.histogram, "histogram");
+  runner::Output trace(options.trace, "trace");
+  runner::Output csv(options.csv, "CSV");
+  runner::Output histogram(options.histogram, "histogram");
   // With the trace or the CSV on standard output, everything else goes to standard error.
-  const bool reportToStderr = trace.file == stdout || csv.file == stdout;
-  Output report;
-  report.file = reportToStderr ? stderr : stdout;
-  report.name = reportToStderr ? "standard error" : "standard output";
+  const bool reportToStderr = trace.ToStandardOutput() || csv.ToStandardOutput();
+  std::FILE* report = reportToStderr ? stderr : stdout;
+  const char* reportName = reportToStderr ? "standard error" : "standard output";
 
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed && !options.jsonSummary) {
-    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
+    quarrow::Write(report, "seed " + std::to_string(seed) + "\n", reportName);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
-  std::string buffer;
-  std::string csvBuffer;
-  if (csv.file != nullptr) {
-    runner::AppendCsvHeader(csvBuffer);
+  if (csv.Wanted()) {
+    runner::AppendCsvHeader(csv.Buffer());
   }
   runner::RunStats stats;
   std::int64_t totalFrames = 0;
   const auto start = Clock::now();
-  {
+  try {
     Progress progress(options.matches);
     for (std::int64_t match = 1; match <= options.matches; ++match) {
       const quarrow::MatchResult result =
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
             progress.Update(match, totalFrames + frame);
-            if (trace.file == nullptr) {
-              return;
+            if (trace.Wanted()) {
+              runner::AppendTraceRecord(trace.Buffer(), match, frame);
+              trace.Spill();
             }
-            runner::AppendTraceRecord(buffer, match, frame);
-            Spill(buffer, trace, 1 << 16);
+            if (stopSignal != 0) {
+              throw Stopped{};
+            }
           });
       totalFrames += result.frames;
       runner::AddMatch(stats, result, quarrow::Counts);
-      if (csv.file != nullptr) {
-        runner::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
-        Spill(csvBuffer, csv, 1 << 16);
+      if (csv.Wanted()) {
+        runner::AppendCsvRow(csv.Buffer(), match, result, quarrow::Counts);
+        csv.Spill();
       }
     }
+  } catch (const Stopped&) {
+    // The matches finished so far make the outputs.
   }
+  // A signal once the matches are all played changes nothing.
+  const int stoppedBy = stopSignal;
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const runner::Summary summary = runner::Summarize(stats, seed);
-  std::string picture;
-  if (histogram.file != nullptr) {
-    picture = runner::HistogramSvg(summary);
+  runner::Summary summary = runner::Summarize(stats, seed);
+  summary.interrupted = stoppedBy != 0;
+  if (histogram.Wanted()) {
+    histogram.Buffer() = runner::HistogramSvg(summary);
   }
-  for (auto [out, text] :
-       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {
-    Spill(*text, *out);
-    if (out->file != nullptr) {
-      quarrow::Finish(out->file, out->name);
-    }
+  for (runner::Output* out : {&trace, &csv, &histogram}) {
+    out->Finish();
   }
   const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
-  quarrow::Write(report.file,
+  quarrow::Write(report,
                  options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
                                      : runner::SummaryText(summary, framesPerSecond),
-                 report.name);
-  quarrow::Finish(report.file, report.name);
+                 reportName);
+  quarrow::Finish(report, reportName);
+  if (stoppedBy != 0) {
+    std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
+                 static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");
+    return 128 + stoppedBy;
+  }
   return 0;
 }
 
@@ -167,11 +184,15 @@ int Run(const runner::Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const runner::ParseResult parsed = runner::ParseOptions(args);
+  runner::ParseResult parsed = runner::ParseOptions(args);
+  if (parsed.error.empty() && !parsed.options.help && !parsed.options.version) {
+    parsed.error = runner::SharedFileError(NamedFiles(parsed.options));
+  }
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
   }
+  CatchSignals();
   try {
     if (parsed.options.help || parsed.options.version) {
       quarrow::RequireOpen(stdout, "standard output");

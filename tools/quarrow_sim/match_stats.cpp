@@ -98,6 +98,9 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed) {
       s.interval[t] = WilsonInterval(s.wins[t], s.Decided());
     }
   }
+  if (s.matches == 0) {
+    return s;
+  }
   s.frameTally = stats.frames;
   const double matches = static_cast<double>(s.matches);
   s.meanFrames = static_cast<double>(s.frames) / matches;
@@ -115,10 +118,15 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
   std::string out;
   AppendFormat(out,
                "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
-               "%.0f frames per second\n",
+               "%.0f frames per second%s\n",
                static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.wins[1]), static_cast<long long>(s.wins[2]),
-               static_cast<long long>(s.stalls), framesPerSecond);
+               static_cast<long long>(s.stalls), framesPerSecond,
+               s.interrupted ? ", interrupted" : "");
+  if (s.matches == 0) {
+    out += "no match finished\n";
+    return out;
+  }
   if (s.Decided() == 0) {
     out += "share of decided matches: no match was decided\n";
   } else {
@@ -156,6 +164,9 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
   AppendFormat(out, "{\"seed\": %u, \"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
                s.seed, static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.stalls));
+  if (s.interrupted) {
+    out += "\"interrupted\": true, ";
+  }
   out += "\"teams\": [";
   // Shares of no decided match do not exist.
   const auto share = [&](std::string_view key, double v) {
@@ -173,6 +184,12 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
     share("low", s.interval[t].low);
     share("high", s.interval[t].high);
     out += '}';
+  }
+  if (s.matches == 0) {
+    out += "], \"frames_per_match\": null, \"means\": null, \"frames_per_second\": ";
+    AppendShortest(out, std::round(framesPerSecond));
+    out += "}\n";
+    return out;
   }
   out += "], \"frames_per_match\": {\"mean\": ";
   AppendShortest(out, s.meanFrames);

@@ -65,11 +65,13 @@ struct Summary {
   double meanFrames = 0;
   std::int64_t medianFrames = 0, p90Frames = 0, p99Frames = 0, maxFrames = 0;
   std::array<double, kCountColumns> countMeans{};
+  // A signal stopped the run: the figures are of the matches finished before it.
+  bool interrupted = false;
 
   std::int64_t Decided() const { return wins[1] + wins[2]; }
 };
 
-// For a run of at least one match.
+// Of the matches finished; the figures of frames and counts only when there is one.
 Summary Summarize(const RunStats& stats, std::uint32_t seed);
 
 // The end-of-run report for people, several lines, and the same as one line of JSON.
