@@ -108,74 +108,100 @@ std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::O
   return named;
 }
 
-int Run(const runner::Options& options) {
-  quarrow::RequireOpen(stdout, "standard output");
-  runner::Output trace(options.trace, "trace");
-  runner::Output csv(options.csv, "CSV");
-  runner::Output histogram(options.histogram, "histogram");
-  // With the trace or the CSV on standard output, everything else goes to standard error.
-  const bool reportToStderr = trace.ToStandardOutput() || csv.ToStandardOutput();
-  std::FILE* report = reportToStderr ? stderr : stdout;
-  const char* reportName = reportToStderr ? "standard error" : "standard output";
+// Every output of a run, opened before it starts so that a bad name fails at once.
+struct Outputs {
+  runner::Output trace;
+  runner::Output csv;
+  runner::Output histogram;
+  // The summary: standard error when the trace or the CSV takes standard output.
+  std::FILE* report = stdout;
+  const char* reportName = "standard output";
+};
 
-  const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
-  if (!options.seed && !options.jsonSummary) {
-    quarrow::Write(report, "seed " + std::to_string(seed) + "\n", reportName);
+Outputs OpenOutputs(const runner::Options& options) {
+  Outputs outputs{runner::Output(options.trace, "trace"), runner::Output(options.csv, "CSV"),
+                  runner::Output(options.histogram, "histogram")};
+  if (outputs.trace.ToStandardOutput() || outputs.csv.ToStandardOutput()) {
+    outputs.report = stderr;
+    outputs.reportName = "standard error";
   }
-  quarrow::SeededPlatform platform(seed, {options.width, options.height});
-  const quarrow::PlatformInstallation installation(platform);
+  return outputs;
+}
 
-  if (csv.Wanted()) {
-    runner::AppendCsvHeader(csv.Buffer());
-  }
+struct Played {
   runner::RunStats stats;
-  std::int64_t totalFrames = 0;
+  std::int64_t frames = 0;
+  double seconds = 0;
+  int stoppedBy = 0;  // the signal that stopped the run, if one did
+};
+
+// Plays the matches of the run, writing the trace and the CSV as they come, until they are all
+// played or a signal stops the run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs) {
+  if (outputs.csv.Wanted()) {
+    runner::AppendCsvHeader(outputs.csv.Buffer());
+  }
+  Played played;
   const auto start = Clock::now();
   try {
     Progress progress(options.matches);
     for (std::int64_t match = 1; match <= options.matches; ++match) {
       const quarrow::MatchResult result =
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-            progress.Update(match, totalFrames + frame);
-            if (trace.Wanted()) {
-              runner::AppendTraceRecord(trace.Buffer(), match, frame);
-              trace.Spill();
+            progress.Update(match, played.frames + frame);
+            if (outputs.trace.Wanted()) {
+              runner::AppendTraceRecord(outputs.trace.Buffer(), match, frame);
+              outputs.trace.Spill();
             }
             if (stopSignal != 0) {
               throw Stopped{};
             }
           });
-      totalFrames += result.frames;
-      runner::AddMatch(stats, result, quarrow::Counts);
-      if (csv.Wanted()) {
-        runner::AppendCsvRow(csv.Buffer(), match, result, quarrow::Counts);
-        csv.Spill();
+      played.frames += result.frames;
+      runner::AddMatch(played.stats, result, quarrow::Counts);
+      if (outputs.csv.Wanted()) {
+        runner::AppendCsvRow(outputs.csv.Buffer(), match, result, quarrow::Counts);
+        outputs.csv.Spill();
       }
     }
   } catch (const Stopped&) {
     // The matches finished so far make the outputs.
   }
   // A signal once the matches are all played changes nothing.
-  const int stoppedBy = stopSignal;
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  runner::Summary summary = runner::Summarize(stats, seed);
-  summary.interrupted = stoppedBy != 0;
-  if (histogram.Wanted()) {
-    histogram.Buffer() = runner::HistogramSvg(summary);
+  played.stoppedBy = stopSignal;
+  played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return played;
+}
+
+int Run(const runner::Options& options) {
+  quarrow::RequireOpen(stdout, "standard output");
+  Outputs outputs = OpenOutputs(options);
+  const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
+  if (!options.seed && !options.jsonSummary) {
+    quarrow::Write(outputs.report, "seed " + std::to_string(seed) + "\n", outputs.reportName);
   }
-  for (runner::Output* out : {&trace, &csv, &histogram}) {
+  quarrow::SeededPlatform platform(seed, {options.width, options.height});
+  const quarrow::PlatformInstallation installation(platform);
+
+  const Played played = PlayMatches(options, outputs);
+  runner::Summary summary = runner::Summarize(played.stats, seed);
+  summary.interrupted = played.stoppedBy != 0;
+  if (outputs.histogram.Wanted()) {
+    outputs.histogram.Buffer() = runner::HistogramSvg(summary);
+  }
+  for (runner::Output* out : {&outputs.trace, &outputs.csv, &outputs.histogram}) {
     out->Finish();
   }
-  const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
-  quarrow::Write(report,
+  const double framesPerSecond = played.seconds > 0 ? played.frames / played.seconds : 0.0;
+  quarrow::Write(outputs.report,
                  options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
                                      : runner::SummaryText(summary, framesPerSecond),
-                 reportName);
-  quarrow::Finish(report, reportName);
-  if (stoppedBy != 0) {
+                 outputs.reportName);
+  quarrow::Finish(outputs.report, outputs.reportName);
+  if (played.stoppedBy != 0) {
     std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
                  static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");
-    return 128 + stoppedBy;
+    return 128 + played.stoppedBy;
   }
   return 0;
 }
