@@ -27,7 +27,7 @@ inline void CallAdvanceFrame() {
 }  // namespace detail
 
 // The team that has won, or 0 while both teams have lives. When both are out in the same frame,
-// team 1 is named.
+// team 1 is named: no match gets there (a frame takes at most one life), but the rule names one.
 std::int16_t Winner();
 
 struct MatchResult {
