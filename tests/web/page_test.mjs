@@ -187,14 +187,18 @@ try {
     // A drag with the ball dead places it at the pointer, outside the court too while held.
     const drag = await open('?seed=1');
     await waitFor(drag, () => window.quarrowPage.state === 'playing' && window.quarrowPage.ball().team === 0);
+    // The ball as each move leaves it, before a frame can move it on.
+    await drag.evaluate(() => document.getElementById('court').addEventListener('pointermove', () => {
+      window.placedBall = window.quarrowPage.ball();
+    }));
     const box = await (await drag.$('#court')).boundingBox();
     const inside = { x: box.x + 2 + 100, y: box.y + 2 + 60 };
     await drag.mouse.move(inside.x - 10, inside.y);
     await drag.mouse.down();
     await drag.mouse.move(inside.x, inside.y);
-    const placed = await drag.evaluate(() => window.quarrowPage.ball());
+    const placed = await drag.evaluate(() => window.placedBall);
     await drag.mouse.move(box.x - 30, inside.y);
-    const outside = await drag.evaluate(() => window.quarrowPage.ball());
+    const outside = await drag.evaluate(() => window.placedBall);
     await drag.mouse.up();
     check(Math.abs(placed.x - 100) < 1e-3 && Math.abs(placed.y - 60) < 1e-3 && Math.abs(outside.x + 32) < 1e-3,
       `drag: ball at (${placed.x}, ${placed.y}), then x ${outside.x} off the court`);
@@ -229,6 +233,22 @@ try {
       check(line.includes(words) && /^\?seed=\d+$/.test(seedLink), `${address}: "${line}", playing ${seedLink}`);
       await bad.close();
     }
+    // A trap in the core stops the loop with a word, not a frozen page.
+    const trapping = await open('', {
+      before: () => {
+        let real;
+        Object.defineProperty(window, 'createQuarrow', {
+          configurable: true,
+          set: (v) => { real = v; },
+          get: () => real && ((options) => real(options).then((core) => {
+            core._QuarrowFrames = () => { throw new WebAssembly.RuntimeError('unreachable'); };
+            return core;
+          })),
+        });
+      },
+    });
+    await waitFor(trapping, () => window.quarrowPage.state === 'failed');
+    check((await text(trapping, 'status')).includes('stopped on an internal fault (unreachable)'), 'a trap: one line');
     const bare = await open('', { before: () => { delete window.WebAssembly; } });
     await waitFor(bare, () => window.quarrowPage && window.quarrowPage.state === 'failed');
     check((await text(bare, 'status')).includes('WebAssembly'), 'without WebAssembly: a message');
