@@ -1,6 +1,7 @@
 // The page in headless Chromium, measured by itself: its weight, Fast's frame interval and the
 // frames per second of Max mode over 5 s (the question answered Yes at each match's end, its time
-// left out). Usage: node bench/page_bench.mjs PAGE_DIR
+// left out). With --screenshot FILE.png, the picture of the page for the README.
+// Usage: node bench/page_bench.mjs PAGE_DIR [--screenshot FILE.png]
 
 import { statSync } from 'node:fs';
 import path from 'node:path';
@@ -34,6 +35,14 @@ try {
   }
   const { maxFrames, maxMs } = await page.evaluate(() => window.quarrowPage);
   console.log(`Max: ${Math.round((maxFrames / maxMs) * 1000)} frames per second (${maxFrames} frames in ${Math.round(maxMs)} ms between questions)`);
+  const shot = process.argv.indexOf('--screenshot');
+  if (shot > 0) {
+    const shown = await chromium.open('?seed=5');
+    await waitFor(shown, () => window.quarrowPage.state === 'playing').then(() => shown.click('#fast'));
+    await waitFor(shown, () => window.quarrowPage.frames >= 400).then(() => shown.click('#fast'));
+    await sleep(200);
+    await (await shown.$('main')).screenshot({ path: process.argv[shot + 1] });
+  }
 } finally {
   await chromium.close();
 }
