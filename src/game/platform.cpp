@@ -14,6 +14,7 @@ TwisterRandom relay;  // for a platform without a source of its own
 namespace detail {
 Platform* installedPlatform = &quietPlatform;
 TwisterRandom* installedRandom = quietPlatform.Random();
+bool installedHasEvents = false;
 }  // namespace detail
 
 std::uint32_t ClockSeed() {
@@ -33,6 +34,7 @@ std::uint32_t ClockSeed() {
 
 void SetPlatform(Platform* platform) {
   detail::installedPlatform = platform != nullptr ? platform : &quietPlatform;
+  detail::installedHasEvents = detail::installedPlatform->HasEvents();
   detail::installedRandom = detail::installedPlatform->Random();
   if (detail::installedRandom == nullptr) {
     relay.RelayFrom([] { return ThePlatform().Draw(); });

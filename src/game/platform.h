@@ -36,6 +36,9 @@ class Platform {
   virtual void Reseed() = 0;
   // Serves the pending window events and returns. May throw to abandon the frame (window closed).
   virtual void PumpEvents() = 0;
+  // False for a platform without events, whose PumpEvents does nothing: a search then makes no
+  // call per try.
+  virtual bool HasEvents() const { return true; }
   // The interior of the court surface in pixels.
   virtual CourtSize CourtInterior() = 0;
 };
@@ -50,6 +53,7 @@ class SeededPlatform : public Platform {
   float Draw() override { return random_.Draw(); }
   void Reseed() override {}
   void PumpEvents() override {}
+  bool HasEvents() const override { return false; }
   CourtSize CourtInterior() override { return court_; }
 
  private:
@@ -69,6 +73,7 @@ extern Platform* installedPlatform;
 // The installed platform's Random(), or one relaying its Draw(): never null, so that a draw makes
 // no test of its own.
 extern TwisterRandom* installedRandom;
+extern bool installedHasEvents;
 }  // namespace detail
 
 inline Platform& ThePlatform() {
