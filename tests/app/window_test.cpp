@@ -18,6 +18,7 @@
 #include "build_info.h"
 #include "game/game_state.h"
 #include "render/draw_court.h"
+#include "render/raster.h"
 
 namespace quarrow {
 namespace {
@@ -131,6 +132,51 @@ TEST_F(WindowTest, CourtPictureShowsTeamColoursAndWhiteBackPlayers) {
   EXPECT_EQ(at(10, 150), QColor(0, 150, 0).rgb());      // end zone
   EXPECT_EQ(at(128, 5), window.palette().color(QPalette::ButtonText).rgb());  // centre line
   EXPECT_EQ(at(110, 5), window.palette().color(QPalette::Button).rgb());
+}
+
+TEST_F(WindowTest, RasterisedCourtMatchesTheWindowsButForSmoothedCircles) {
+  CourtWidth = 257;
+  CourtHeight = 169;
+  BallX = Fixed::FromCount(1234567);
+  BallY = Fixed::FromCount(5000);
+  // Box edges on and beside half pixels, partly off the court on every side.
+  const std::int64_t xs[] = {0,       2370000, 605000,  704999,  805001, -20000,
+                             2565000, 1500000, 1600000, 1700000, 1000000};
+  const std::int64_t ys[] = {0,      300000,  405000, 504999,  10000,  600000,
+                             700000, 1690000, -15000, 1234567, 1000000};
+  for (int i = 1; i <= kPlayerCount; ++i) {
+    Players[i].Role = i <= 5 ? 1 : 2;
+    Players[i].X = Fixed::FromCount(xs[i]);
+    Players[i].Y = Fixed::FromCount(ys[i]);
+  }
+  Teams[1].BackPlayer = 1;
+  Teams[2].BackPlayer = 6;
+  DrawCourt(window.PicMain());
+  window.show();
+  const QImage shown = window.CourtWidget()->grab().toImage();
+  RasterSurface raster(CourtWidth, CourtHeight, Rgb{239, 239, 239}, Rgb{0, 0, 0});
+  window.PicMain().Replay(raster);
+  ASSERT_EQ(window.palette().color(QPalette::Button), QColor(239, 239, 239));
+
+  const auto nearCircle = [&](int x, int y) {
+    const auto off = [&](double cx, double cy, double r) {
+      return std::abs(std::hypot(x + 0.5 - cx, y + 0.5 - cy) - r) < 1.5;
+    };
+    return off(128.5, 84.5, 10) || off(BallX.ToDouble(), BallY.ToDouble(), 4);
+  };
+  int compared = 0;
+  for (int y = 0; y < CourtHeight; ++y) {
+    for (int x = 0; x < CourtWidth; ++x) {
+      if (nearCircle(x, y)) {
+        continue;
+      }
+      const Rgb c = raster.Palette()[raster.Image().At(x, y)];
+      ASSERT_EQ(shown.pixelColor(x + 2, y + 2).rgb(), QColor(c.red, c.green, c.blue).rgb())
+          << x << "," << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, CourtWidth * CourtHeight * 9 / 10);
 }
 
 // Counts the paint events a widget receives.

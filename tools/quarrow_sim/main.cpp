@@ -17,6 +17,7 @@
 #include "game/platform.h"
 #include "histogram_svg.h"
 #include "match_csv.h"
+#include "match_gif.h"
 #include "match_stats.h"
 #include "options.h"
 #include "sim/frame.h"
@@ -100,6 +101,7 @@ int Run(const sim::Options& options) {
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
   const Output histogram = Open(options.histogram, "histogram");
+  const Output gif = Open(options.gif, "GIF");
   // With the trace or the CSV on standard output, everything else goes to standard error.
   const bool reportToStderr = trace.file == stdout || csv.file == stdout;
   Output report;
@@ -118,6 +120,10 @@ int Run(const sim::Options& options) {
   if (csv.file != nullptr) {
     sim::AppendCsvHeader(csvBuffer);
   }
+  std::optional<sim::MatchGif> gifFrames;
+  if (gif.file != nullptr) {
+    gifFrames.emplace(options.width, options.height, options.gifEvery);
+  }
   sim::RunStats stats;
   std::int64_t totalFrames = 0;
   const auto start = Clock::now();
@@ -127,6 +133,9 @@ int Run(const sim::Options& options) {
       const quarrow::MatchResult result =
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
             progress.Update(match, totalFrames + frame);
+            if (gifFrames && match == options.matches && frame > 0) {
+              gifFrames->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
+            }
             if (trace.file == nullptr) {
               return;
             }
@@ -147,8 +156,12 @@ int Run(const sim::Options& options) {
   if (histogram.file != nullptr) {
     picture = sim::HistogramSvg(summary);
   }
-  for (auto [out, text] :
-       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {
+  std::string animation;
+  if (gifFrames) {
+    animation = gifFrames->Finish();
+  }
+  for (auto [out, text] : {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer},
+                           std::pair{&histogram, &picture}, std::pair{&gif, &animation}}) {
     Spill(*text, *out);
     if (out->file != nullptr) {
       quarrow::Finish(out->file, out->name);

@@ -42,6 +42,8 @@ const std::vector<OptionHelp> kOptionHelp = {
     {"--csv", "FILE|-", "a row of counts per match, - for stdout (default none)"},
     {"--summary", "FORMAT", "text or json; percentiles by nearest rank (default text)"},
     {"--histogram", "FILE", "SVG bar chart of frames per match (default none)"},
+    {"--gif", "FILE", "the last match as an animated GIF (default none)"},
+    {"--gif-every", "N", "keep every Nth frame in the GIF, 1 to 100 (default 1)"},
     {"--version", "", "print the version and exit"},
     {"--help", "", "print this help and exit (also -h)"},
 };
@@ -128,6 +130,17 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
         return result;
       }
       o.histogram = std::string(value);
+    } else if (flag == "--gif") {
+      if (value.empty() || value == "-") {
+        result.error = "--gif needs a file name";
+        return result;
+      }
+      o.gif = std::string(value);
+    } else if (flag == "--gif-every") {
+      ok = ParseInteger(value, 1, 100, o.gifEvery);
+      if (!ok) {
+        result.error = Between(flag, 1, 100);
+      }
     } else if (flag == "--summary") {
       o.jsonSummary = value == "json";
       if (value != "text" && value != "json") {

@@ -6,17 +6,21 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/frame.h"
+
 namespace quarrow::sim {
 
 struct Options {
   std::optional<std::uint32_t> seed;
   std::int64_t matches = 1;
-  std::int64_t maxFrames = 200000;
+  std::int64_t maxFrames = kStallFrames;
   int width = 257;
   int height = 169;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
   std::optional<std::string> csv;    // a file name, or "-" for standard output
   std::optional<std::string> histogram;
+  std::optional<std::string> gif;  // the last match as an animated GIF
+  int gifEvery = 1;
   bool jsonSummary = false;
   bool help = false;
   bool version = false;
