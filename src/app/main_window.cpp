@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <poll.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,36 +10,124 @@
 #include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <algorithm>
 #include <climits>
 
 #include "app/inputs.h"
 #include "app/pic_main.h"
 #include "app/tick_clock.h"
+#include "game/game_state.h"
 
 namespace quarrow {
+namespace {
 
-Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
+// The buttons' column and the margins around the court.
+constexpr int kCourtLeft = 36;
+constexpr int kCourtTop = 4;
+constexpr int kRightMargin = 12;
+constexpr int kBottomMargin = 10;
+constexpr int kButtonsBottom = 85;
+
+// The window as assistive technology sees it: a window, without the children nobody can see.
+class MainAccessible final : public QAccessibleWidget {
+ public:
+  explicit MainAccessible(QWidget* main) : QAccessibleWidget(main, QAccessible::Window) {}
+  int childCount() const override { return static_cast<int>(Shown().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index])
+                                              : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child != nullptr ? static_cast<int>(Shown().indexOf(child->object())) : -1;
+  }
+
+ private:
+  QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QObject* object : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(object);
+      if (w != nullptr && !w->isWindow() && !w->isHidden()) {
+        shown.append(w);
+      }
+    }
+    return shown;
+  }
+};
+
+QAccessibleInterface* AccessibleFor(const QString& /*key*/, QObject* object) {
+  if (dynamic_cast<Main*>(object) != nullptr) {
+    return new MainAccessible(static_cast<QWidget*>(object));
+  }
+  if (object->objectName() == QLatin1String("PicMain") && object->isWidgetType()) {
+    // A picture that changes every frame and takes the mouse: a canvas, not a frame.
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Canvas);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QSize WindowSizeFor(CourtSize court) {
+  const int frame = 2 * PicMainWidget::kBorder;
+  return {kCourtLeft + court.width + frame + kRightMargin,
+          std::max(kCourtTop + court.height + frame + kBottomMargin, kButtonsBottom + kCourtTop)};
+}
+
+std::string CourtTooLarge(CourtSize court) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return {};
+  }
+  // In the screen's own units, which a zoom has already divided.
+  const QSize room = screen->availableGeometry().size();
+  const QSize window = WindowSizeFor(court);
+  if (window.width() <= room.width() && window.height() <= room.height()) {
+    return {};
+  }
+  const QSize largest = room - (window - QSize(court.width, court.height));
+  return "a " + std::to_string(court.width) + "x" + std::to_string(court.height) +
+         " court does not fit the screen; at this zoom it takes at most " +
+         std::to_string(std::max(largest.width(), 0)) + "x" +
+         std::to_string(std::max(largest.height(), 0));
+}
+
+Main::Main(CourtSize court) : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   // While Qt's pixmap cache holds anything it keeps a timer, and a pass of the event loop with a
   // timer reads the clock; Max mode makes a pass every frame. Without the cache the style redraws
   // its few button pieces when they change, which costs nothing anybody sees.
   QPixmapCache::setCacheLimit(0);
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
-  setFixedSize(309, 187);
+  setFixedSize(WindowSizeFor(court));
+  // The installer keeps one of each factory, however many windows are made.
+  QAccessible::installFactory(AccessibleFor);
 
   picMain_ = new PicMainWidget(picture_, this);
-  picMain_->setGeometry(36, 4, 261, 173);
+  const int frame = 2 * PicMainWidget::kBorder;
+  picMain_->setGeometry(kCourtLeft, kCourtTop, court.width + frame, court.height + frame);
 
+  // Checkable, so that the pace shows on the buttons and reaches assistive technology.
   command1_ = new QPushButton("Max", this);
   command1_->setObjectName("Command1");
   command1_->setGeometry(0, 40, 33, 21);
-  connect(command1_, &QPushButton::clicked, [] { Command1_Click(); });
+  command1_->setCheckable(true);
+  connect(command1_, &QPushButton::clicked, [this] {
+    Command1_Click();
+    ShowPace();
+  });
 
   command2_ = new QPushButton("Fast", this);
   command2_->setObjectName("Command2");
   command2_->setGeometry(0, 64, 33, 21);
-  connect(command2_, &QPushButton::clicked, [] { Command2_Click(); });
+  command2_->setCheckable(true);
+  connect(command2_, &QPushButton::clicked, [this] {
+    Command2_Click();
+    ShowPace();
+  });
 
   label1_ = new QLabel("Label1", this);
   label1_->setObjectName("Label1");
@@ -54,7 +144,13 @@ Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   wakeTimer_.setTimerType(Qt::PreciseTimer);
 }
 
+void Main::ShowPace() {
+  command1_->setChecked(MaxMode != kFalse);
+  command2_->setChecked(FastMode != kFalse);
+}
+
 void Main::Show() {
+  ShowPace();
   show();
   if (const QScreen* s = screen(); s != nullptr && s->refreshRate() > 1.0) {
     presentInterval_ =
@@ -110,6 +206,16 @@ bool Main::AskYesNo(const std::string& text) {
   const int answer = box.exec();
   ThrowIfClosed();
   return answer == QMessageBox::Yes;
+}
+
+void Main::MatchSetUp(const std::string& line) {
+  // Nobody reading, a full pipe or a closed descriptor: the line is dropped rather than let it
+  // hold up the window. A line this short is written whole or not at all.
+  const std::string text = line + "\n";
+  pollfd out{STDOUT_FILENO, POLLOUT, 0};
+  if (poll(&out, 1, 0) == 1 && (out.revents & POLLOUT) != 0) {
+    [[maybe_unused]] const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
+  }
 }
 
 QWidget* Main::CourtWidget() const {

@@ -32,6 +32,8 @@ class Shell {
   virtual void PictureReady(std::int64_t tick) = 0;
   // A modal Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
+  // A match has been set up; line says how to play it again. Only the real window tells anyone.
+  virtual void MatchSetUp(const std::string& /*line*/) {}
 };
 
 }  // namespace quarrow

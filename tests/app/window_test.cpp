@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -17,8 +18,10 @@
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"
+#include "match_csv.h"
 #include "render/draw_court.h"
 #include "render/raster.h"
+#include "sim/frame.h"
 
 namespace quarrow {
 namespace {
@@ -88,6 +91,47 @@ TEST_F(WindowTest, ButtonsToggleThePaceSwitches) {
   EXPECT_EQ(MaxMode, kFalse);
   EXPECT_EQ(FastMode, kTrue);
   EXPECT_EQ(max->text(), "Max");
+}
+
+TEST_F(WindowTest, PaceAndCourtReachEveryoneButHiddenPlaceholdersDoNot) {
+  window.show();
+  auto* max = Child<QPushButton>("Command1");
+  QWidget* court = Child<QWidget>("PicMain");
+  ASSERT_TRUE(max && court);
+  const QImage off = max->grab().toImage();
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(max)->state().checked);
+  EXPECT_NE(max->grab().toImage(), off);
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(max)->state().checked);
+
+  QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(court);
+  EXPECT_EQ(picture->role(), QAccessible::Canvas);
+  EXPECT_EQ(picture->text(QAccessible::Name), "Court");
+  EXPECT_TRUE(picture->text(QAccessible::Description).contains("places a dead ball"));
+  QAccessibleInterface* main = QAccessible::queryAccessibleInterface(&window);
+  EXPECT_EQ(main->role(), QAccessible::Window);
+  ASSERT_EQ(main->childCount(), 3);
+  for (int i = 0; i < main->childCount(); ++i) {
+    EXPECT_EQ(main->indexOfChild(main->child(i)), i);
+    EXPECT_NE(main->child(i)->object()->objectName(), "Label1");
+  }
+  SetDesktopIdentity();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(qApp)->text(QAccessible::Name), "Quarrow");
+}
+
+TEST_F(WindowTest, TheCourtShowsWhenItHasTheFocusOnItsBorderOnly) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QWidget* court = window.CourtWidget();
+  court->setFocus();
+  const QImage focused = court->grab().toImage();
+  court->clearFocus();
+  const QImage unfocused = court->grab().toImage();
+  const QRect inside = court->contentsRect();
+  EXPECT_EQ(focused.copy(inside), unfocused.copy(inside));
+  EXPECT_NE(focused.pixel(0, 0), unfocused.pixel(0, 0));
+  EXPECT_NE(focused.pixel(1, 50), unfocused.pixel(1, 50));
 }
 
 TEST_F(WindowTest, DragPlacesADeadBallInInteriorCoordinates) {
@@ -266,6 +310,29 @@ TEST_F(WindowTest, QuestionAtMatchEndYesPlaysOnKeepingThePaceNoEnds) {
   EXPECT_EQ(MaxMode, kTrue);
   EXPECT_EQ(FastMode, kTrue);
   EXPECT_EQ(window.FramesDrawn(), framesAtLastQuestion);  // no frame after No
+}
+
+TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
+  MaxMode = kTrue;
+  std::vector<std::int64_t> stalled;
+  const WindowRun run = SeededRun(1, 2, {257, 169}, stalled);
+  std::string shown;
+  const EveryPump driver([&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (shown.empty()) {
+        sim::AppendCsvRow(shown, 2, {Winner(), window.FramesDrawn()}, Counts);
+      }
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  EXPECT_THROW(Form_Load(window, run), ProgramEnd);
+
+  SeededPlatform headless(1);
+  const PlatformInstallation installation(headless);
+  PlayMatch(kStallFrames, [](std::int64_t) {});
+  std::string played;
+  sim::AppendCsvRow(played, 2, PlayMatch(kStallFrames, [](std::int64_t) {}), Counts);
+  EXPECT_EQ(shown, played);
 }
 
 TEST_F(WindowTest, CloseIsRefusedWhileTheQuestionIsOpenAndEscapeOrClosingItMeansNo) {

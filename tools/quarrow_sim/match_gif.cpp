@@ -13,8 +13,8 @@ namespace {
 // Called from C: a failure is told by writing nothing, never by an exception.
 int AppendBytes(GifFileType* gif, const GifByteType* data, int size) {
   try {
-    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data),
-                                                     static_cast<std::size_t>(size));
+    static_cast<std::string*>(gif->UserData)
+        ->append(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
     return size;
   } catch (...) {
     return 0;

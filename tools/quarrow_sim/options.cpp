@@ -4,15 +4,14 @@
 #include <charconv>
 #include <limits>
 
+#include "game/match_setup.h"
 #include "text/escaped.h"
 
 namespace quarrow::sim {
 namespace {
 
-// The court sizes the rules can serve: zones 1 and 2 need a whole-number x each (83), and the
-// aiming sums of five players stay within int16 (6553).
-constexpr int kMinWidth = 83;
-constexpr int kMaxSide = 6553;
+constexpr int kMinWidth = kMinCourtWidth;
+constexpr int kMaxSide = kMaxCourtSide;
 
 template <typename T>
 bool ParseInteger(std::string_view text, T low, T high, T& out) {
