@@ -135,14 +135,22 @@ void GifAnimation::AddFrame(const IndexedImage& image) {
   Check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension));
   const int width = box.right - box.left;
   Check(EGifPutImageDesc(gif_, box.left, box.top, width, box.bottom - box.top, false, nullptr));
+  const auto transparent = static_cast<GifPixelType>(transparent_);
   for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      const std::uint8_t now = image.At(x, y);
-      const bool same = !first_ && now == previous_.At(x, y);
-      row_[static_cast<std::size_t>(x - box.left)] =
-          same ? static_cast<GifPixelType>(transparent_) : now;
+    const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                              static_cast<std::size_t>(box.left);
+    const std::uint8_t* now = image.pixels.data() + start;
+    const std::uint8_t* before = previous_.pixels.data() + start;
+    GifPixelType* out = row_.data();
+    if (first_) {
+      std::copy(now, now + width, out);
+    } else {
+      // A plain loop over plain pointers: the compiler does it 32 pixels at a time.
+      for (int x = 0; x < width; ++x) {
+        out[x] = now[x] == before[x] ? transparent : now[x];
+      }
     }
-    Check(EGifPutLine(gif_, row_.data(), width));
+    Check(EGifPutLine(gif_, out, width));
   }
   previous_.pixels = image.pixels;
   first_ = false;
