@@ -19,7 +19,7 @@ void BM_GifOfAMatch(benchmark::State& state) {
   for (auto _ : state) {
     quarrow::SeededPlatform platform(1);
     const quarrow::PlatformInstallation installation(platform);
-    quarrow::sim::MatchGif gif(257, 169, static_cast<int>(state.range(0)));
+    quarrow::runner::MatchGif gif(257, 169, static_cast<int>(state.range(0)));
     const quarrow::MatchResult result =
         quarrow::PlayMatch(quarrow::kStallFrames, [&](std::int64_t frame) {
           if (frame > 0) {

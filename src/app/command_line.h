@@ -16,8 +16,10 @@ std::optional<int> AnswerCommandLine(int argc, char** argv);
 struct WindowOptions {
   std::optional<std::uint32_t> seed;  // none: a clock seed for every match
   std::int64_t match = 1;             // the first match of the seed's run to show
-  CourtSize court{257, 169};
+  CourtSize court = kStandardCourt;
   int zoom = 1;
+  bool help = false;
+  bool version = false;
 };
 
 struct WindowCommandLine {

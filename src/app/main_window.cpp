@@ -2,6 +2,9 @@
 
 #include <poll.h>
 #include <unistd.h>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -9,10 +12,8 @@
 #include <QMessageBox>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
-
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <algorithm>
 #include <climits>
 
@@ -20,16 +21,23 @@
 #include "app/pic_main.h"
 #include "app/tick_clock.h"
 #include "game/game_state.h"
+#include "render/draw_court.h"
 
 namespace quarrow {
 namespace {
 
-// The buttons' column and the margins around the court.
-constexpr int kCourtLeft = 36;
-constexpr int kCourtTop = 4;
-constexpr int kRightMargin = 12;
-constexpr int kBottomMargin = 10;
-constexpr int kButtonsBottom = 85;
+// The pace buttons stand in a column left of the court, which fills the rest of the window.
+constexpr QRect kCommand1{0, 40, 33, 21};
+constexpr QRect kCommand2{0, 64, 33, 21};
+constexpr QRect kLabel1{0, 100, 32, 13};
+constexpr QPoint kCourtAt{36, 4};
+// The court's frame around its interior, and the window's margin beyond the court.
+constexpr int kCourtFrame = PicMainWidget::kBorder;
+constexpr QSize kMargin{12, 10};
+
+QRect CourtRect(CourtSize court) {
+  return {kCourtAt, QSize(court.width + 2 * kCourtFrame, court.height + 2 * kCourtFrame)};
+}
 
 // The window as assistive technology sees it: a window, without the children nobody can see.
 class MainAccessible final : public QAccessibleWidget {
@@ -72,9 +80,10 @@ QAccessibleInterface* AccessibleFor(const QString& /*key*/, QObject* object) {
 }  // namespace
 
 QSize WindowSizeFor(CourtSize court) {
-  const int frame = 2 * PicMainWidget::kBorder;
-  return {kCourtLeft + court.width + frame + kRightMargin,
-          std::max(kCourtTop + court.height + frame + kBottomMargin, kButtonsBottom + kCourtTop)};
+  const QRect at = CourtRect(court);
+  // Never shorter than the button column.
+  return {at.right() + 1 + kMargin.width(),
+          std::max(at.bottom() + 1 + kMargin.height(), kCommand2.bottom() + 1 + kCourtAt.y())};
 }
 
 std::string CourtTooLarge(CourtSize court) {
@@ -106,14 +115,14 @@ Main::Main(CourtSize court) : destroyWatch_(*this, [this] { WindowDestroyed(); }
   // The installer keeps one of each factory, however many windows are made.
   QAccessible::installFactory(AccessibleFor);
 
-  picMain_ = new PicMainWidget(picture_, this);
-  const int frame = 2 * PicMainWidget::kBorder;
-  picMain_->setGeometry(kCourtLeft, kCourtTop, court.width + frame, court.height + frame);
+  picMain_ = new PicMainWidget(
+      picture_, [this] { BeforePaint(); }, this);
+  picMain_->setGeometry(CourtRect(court));
 
   // Checkable, so that the pace shows on the buttons and reaches assistive technology.
   command1_ = new QPushButton("Max", this);
   command1_->setObjectName("Command1");
-  command1_->setGeometry(0, 40, 33, 21);
+  command1_->setGeometry(kCommand1);
   command1_->setCheckable(true);
   connect(command1_, &QPushButton::clicked, [this] {
     Command1_Click();
@@ -122,7 +131,7 @@ Main::Main(CourtSize court) : destroyWatch_(*this, [this] { WindowDestroyed(); }
 
   command2_ = new QPushButton("Fast", this);
   command2_->setObjectName("Command2");
-  command2_->setGeometry(0, 64, 33, 21);
+  command2_->setGeometry(kCommand2);
   command2_->setCheckable(true);
   connect(command2_, &QPushButton::clicked, [this] {
     Command2_Click();
@@ -131,7 +140,7 @@ Main::Main(CourtSize court) : destroyWatch_(*this, [this] { WindowDestroyed(); }
 
   label1_ = new QLabel("Label1", this);
   label1_->setObjectName("Label1");
-  label1_->setGeometry(0, 100, 32, 13);
+  label1_->setGeometry(kLabel1);
   // Nothing reads or changes it; shown, its caption would only puzzle the user.
   label1_->hide();
 
@@ -158,8 +167,10 @@ void Main::Show() {
   }
 }
 
-void Main::PumpEvents() {
+void Main::PumpEvents(bool midFrame) {
+  midFrame_ = midFrame;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  midFrame_ = false;
   ThrowIfClosed();
 }
 
@@ -183,18 +194,42 @@ CourtSize Main::CourtInterior() {
   return {interior.width(), interior.height()};
 }
 
-void Main::PictureReady(std::int64_t tick) {
-  ++framesDrawn_;
-  // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped.
-  // The next frame comes within 51 ms at any pace, and the question shows the last one.
-  if (tick - lastPresent_ >= presentInterval_) {
+bool Main::PictureDue(std::int64_t tick) {
+  return tick - lastPresent_ >= presentInterval_;
+}
+
+void Main::FrameDone(std::int64_t tick, bool drawn) {
+  ++framesRun_;
+  pictureCurrent_ = drawn;
+  // A screen shows only so many pictures: the ones in between are never rasterised. The next frame
+  // comes within 51 ms at any pace, and the question shows the last one.
+  if (drawn && PictureDue(tick)) {
     Present(tick);
   }
 }
 
 void Main::Present(std::int64_t tick) {
+  if (!pictureCurrent_) {
+    DrawCourt(picture_);
+    pictureCurrent_ = true;
+  }
   lastPresent_ = tick;
+  presentPending_ = true;
   picMain_->update();
+}
+
+void Main::BeforePaint() {
+  // A paint asked for by a present shows the frame it was asked at, as every pace always has. Any
+  // other (the window uncovered) shows the state as it stands, unless a point search is halfway
+  // through a frame: then the last picture recorded.
+  if (presentPending_) {
+    presentPending_ = false;
+    return;
+  }
+  if (!pictureCurrent_ && !midFrame_) {
+    DrawCourt(picture_);
+    pictureCurrent_ = true;
+  }
 }
 
 bool Main::AskYesNo(const std::string& text) {

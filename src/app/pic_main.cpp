@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
+#include <utility>
 
 #include "app/inputs.h"
 #include "app/painter_surface.h"
@@ -42,8 +43,9 @@ std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-PicMainWidget::PicMainWidget(const Picture& picture, QWidget* parent)
-    : QFrame(parent), picture_(picture) {
+PicMainWidget::PicMainWidget(const Picture& picture, std::function<void()> beforePaint,
+                             QWidget* parent)
+    : QFrame(parent), picture_(picture), beforePaint_(std::move(beforePaint)) {
   setObjectName("PicMain");
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kBorder);
@@ -55,6 +57,7 @@ PicMainWidget::PicMainWidget(const Picture& picture, QWidget* parent)
 }
 
 void PicMainWidget::paintEvent(QPaintEvent* event) {
+  beforePaint_();
   QFrame::paintEvent(event);
   const QRect interior = contentsRect();
   QPainter painter(this);

@@ -3,7 +3,6 @@
 // The core's platform seam served by the window: its draws, the window's event pump and the court
 // surface's interior.
 
-#include <chrono>
 #include <cstdint>
 
 #include "app/shell.h"
@@ -34,7 +33,6 @@ class ShellPlatform final : public Platform {
   TwisterRandom random_;
   bool seeded_;
   std::uint32_t clockSeed_ = 0;
-  std::chrono::steady_clock::time_point lastPump_{};
   int attemptsUnchecked_ = 0;
 };
 

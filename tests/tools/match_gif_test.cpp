@@ -10,7 +10,7 @@
 #include "game/match_setup.h"
 #include "game/platform.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 struct Reader {
@@ -114,4 +114,4 @@ TEST(MatchGif, KeepsTheFirstEveryNthAndTheLastFrame) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -59,7 +59,7 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
-namespace sim = quarrow::sim;
+namespace runner = quarrow::runner;
 
 // Where one kind of output goes: standard output for "-", else a file opened before the run so
 // that a bad name fails at once. No file when the output was not asked for.
@@ -96,7 +96,7 @@ void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   }
 }
 
-int Run(const sim::Options& options) {
+int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
@@ -118,13 +118,13 @@ int Run(const sim::Options& options) {
   std::string buffer;
   std::string csvBuffer;
   if (csv.file != nullptr) {
-    sim::AppendCsvHeader(csvBuffer);
+    runner::AppendCsvHeader(csvBuffer);
   }
-  std::optional<sim::MatchGif> gifFrames;
+  std::optional<runner::MatchGif> gifFrames;
   if (gif.file != nullptr) {
     gifFrames.emplace(options.width, options.height, options.gifEvery);
   }
-  sim::RunStats stats;
+  runner::RunStats stats;
   std::int64_t totalFrames = 0;
   const auto start = Clock::now();
   {
@@ -139,22 +139,22 @@ int Run(const sim::Options& options) {
             if (trace.file == nullptr) {
               return;
             }
-            sim::AppendTraceRecord(buffer, match, frame);
+            runner::AppendTraceRecord(buffer, match, frame);
             Spill(buffer, trace, 1 << 16);
           });
       totalFrames += result.frames;
-      sim::AddMatch(stats, result, quarrow::Counts);
+      runner::AddMatch(stats, result, quarrow::Counts);
       if (csv.file != nullptr) {
-        sim::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
+        runner::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
         Spill(csvBuffer, csv, 1 << 16);
       }
     }
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const sim::Summary summary = sim::Summarize(stats, seed);
+  const runner::Summary summary = runner::Summarize(stats, seed);
   std::string picture;
   if (histogram.file != nullptr) {
-    picture = sim::HistogramSvg(summary);
+    picture = runner::HistogramSvg(summary);
   }
   std::string animation;
   if (gifFrames) {
@@ -169,8 +169,8 @@ int Run(const sim::Options& options) {
   }
   const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
   quarrow::Write(report.file,
-                 options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
-                                     : sim::SummaryText(summary, framesPerSecond),
+                 options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
+                                     : runner::SummaryText(summary, framesPerSecond),
                  report.name);
   quarrow::Finish(report.file, report.name);
   return 0;
@@ -180,7 +180,7 @@ int Run(const sim::Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const sim::ParseResult parsed = sim::ParseOptions(args);
+  const runner::ParseResult parsed = runner::ParseOptions(args);
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
     if (parsed.options.help || parsed.options.version) {
       quarrow::RequireOpen(stdout, "standard output");
       quarrow::Write(stdout,
-                     parsed.options.help ? sim::HelpText()
+                     parsed.options.help ? runner::HelpText()
                                          : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
                      "standard output");
       quarrow::Finish(stdout, "standard output");

@@ -2,7 +2,7 @@
 
 #include "match_stats.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 void AppendCsvHeader(std::string& out) {
   out += "match,frames,winner";
@@ -23,4 +23,4 @@ void AppendCsvRow(std::string& out, std::int64_t match, const MatchResult& resul
   out += '\n';
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

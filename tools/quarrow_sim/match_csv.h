@@ -8,7 +8,7 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 // The header line, newline included.
 void AppendCsvHeader(std::string& out);
@@ -17,4 +17,4 @@ void AppendCsvHeader(std::string& out);
 void AppendCsvRow(std::string& out, std::int64_t match, const MatchResult& result,
                   const MatchCounts& counts);
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -1,5 +1,7 @@
 #include "match_gif.h"
 
+#include <gif_lib.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -7,7 +9,7 @@
 #include "render/draw_court.h"
 #include "text/checked_output.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 // Called from C: a failure is told by writing nothing, never by an exception.
@@ -179,4 +181,4 @@ void MatchGif::AfterFrame(std::int64_t frame, bool last) {
   animation_.AddFrame(surface_.Image());
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -2,15 +2,15 @@
 
 // A match as an animated GIF, built in memory frame by frame and looping for ever.
 
-#include <gif_lib.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "render/raster.h"
 
-namespace quarrow::sim {
+struct GifFileType;
+
+namespace quarrow::runner {
 
 // The window's normal pace: a frame every 50 ms.
 inline constexpr int kGifFrameDelay = 5;  // hundredths of a second
@@ -35,7 +35,7 @@ class GifAnimation {
   GifFileType* gif_ = nullptr;
   std::string bytes_;
   IndexedImage previous_;
-  std::vector<GifPixelType> row_;
+  std::vector<std::uint8_t> row_;
   int transparent_ = 0;
   bool first_ = true;
 };
@@ -55,4 +55,4 @@ class MatchGif {
   int every_;
 };
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

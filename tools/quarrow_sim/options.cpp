@@ -1,160 +1,108 @@
 #include "options.h"
 
-#include <algorithm>
-#include <charconv>
 #include <limits>
 
-#include "game/match_setup.h"
-#include "text/escaped.h"
-
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
-constexpr int kMinWidth = kMinCourtWidth;
-constexpr int kMaxSide = kMaxCourtSide;
+// Counts stay far from overflow when added up over a run.
+constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max() / 2;
 
-template <typename T>
-bool ParseInteger(std::string_view text, T low, T high, T& out) {
-  T value{};
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size() || value < low || value > high) {
-    return false;
-  }
-  out = value;
-  return true;
+// A whole-number option from low to high: help shows the range, a refusal the same.
+template <typename T, typename Field>
+Option<Options> Whole(std::string_view name, std::string_view value, std::string_view help,
+                      Field field, T low, T high, std::string byDefault) {
+  const std::string from = std::to_string(low);
+  return {name,
+          {},
+          value,
+          help,
+          high == kMaxCount ? "from " + from : from + " to " + std::to_string(high),
+          "a whole number from " + from + " to " + std::to_string(high),
+          std::move(byDefault),
+          TakeWhole<Options>(field, low, high)};
 }
 
-std::string Between(std::string_view flag, long long low, long long high) {
-  return std::string(flag) + " needs a whole number from " + std::to_string(low) + " to " +
-         std::to_string(high);
+// An output's name; "-" for standard output unless it is refused.
+Option<Options> File(std::string_view name, std::string_view value, std::string_view help,
+                     std::optional<std::string> Options::*field, bool standardOutput) {
+  return {name,
+          {},
+          value,
+          help,
+          {},
+          standardOutput ? "a file name or -" : "a file name",
+          "none",
+          [field, standardOutput](Options& o, std::string_view text) {
+            if (text.empty() || (!standardOutput && text == "-")) {
+              return false;
+            }
+            o.*field = std::string(text);
+            return true;
+          }};
+}
+
+Option<Options> Switch(std::string_view name, std::string_view alias, std::string_view help,
+                       bool Options::*field) {
+  return {name, alias, {}, help, {}, {}, {}, [field](Options& o, std::string_view) {
+            o.*field = true;
+            return true;
+          }};
 }
 
 }  // namespace
 
-const std::vector<OptionHelp> kOptionHelp = {
-    {"--seed", "N", "random seed, 0 to 4294967295 (default: clock, printed)"},
-    {"--matches", "N", "matches to play, from 1 (default 1)"},
-    {"--max-frames", "N", "then an undecided match is a stall, from 1 (default 200000)"},
-    {"--width", "W", "court width in pixels, 83 to 6553 (default 257)"},
-    {"--height", "H", "court height in pixels, 1 to 6553 (default 169)"},
-    {"--trace", "FILE|-", "state per frame as JSON lines, - for stdout (default none)"},
-    {"--csv", "FILE|-", "a row of counts per match, - for stdout (default none)"},
-    {"--summary", "FORMAT", "text or json; percentiles by nearest rank (default text)"},
-    {"--histogram", "FILE", "SVG bar chart of frames per match (default none)"},
-    {"--gif", "FILE", "the last match as an animated GIF (default none)"},
-    {"--gif-every", "N", "keep every Nth frame in the GIF, 1 to 100 (default 1)"},
-    {"--version", "", "print the version and exit"},
-    {"--help", "", "print this help and exit (also -h)"},
-};
+const OptionTable<Options>& RunnerOptions() {
+  static const Options defaults;
+  static const OptionTable<Options> table = {
+      Whole<std::uint32_t>("--seed", "N", "seed", &Options::seed, 0,
+                           std::numeric_limits<std::uint32_t>::max(), "from the clock, printed"),
+      Whole<std::int64_t>("--matches", "N", "matches to play", &Options::matches, 1, kMaxCount,
+                          std::to_string(defaults.matches)),
+      Whole<std::int64_t>("--max-frames", "N", "then an undecided match is a stall",
+                          &Options::maxFrames, 1, kMaxCount, std::to_string(defaults.maxFrames)),
+      Whole<int>("--width", "W", "court width in pixels", &Options::width, kMinCourtWidth,
+                 kMaxCourtSide, std::to_string(defaults.width)),
+      Whole<int>("--height", "H", "court height in pixels", &Options::height, 1, kMaxCourtSide,
+                 std::to_string(defaults.height)),
+      File("--trace", "FILE|-", "state per frame as JSON lines, - for stdout", &Options::trace,
+           true),
+      File("--csv", "FILE|-", "a row of counts per match, - for stdout", &Options::csv, true),
+      {"--summary",
+       {},
+       "FORMAT",
+       "report at the end",
+       "text or json",
+       "text or json",
+       defaults.jsonSummary ? "json" : "text",
+       [](Options& o, std::string_view text) {
+         o.jsonSummary = text == "json";
+         return text == "text" || text == "json";
+       }},
+      File("--histogram", "FILE", "SVG bar chart of frames per match", &Options::histogram, false),
+      File("--gif", "FILE", "the last match as an animated GIF", &Options::gif, false),
+      Whole<int>("--gif-every", "N", "keep every Nth frame in the GIF", &Options::gifEvery, 1, 100,
+                 std::to_string(defaults.gifEvery)),
+      Switch("--version", {}, "print the version and exit", &Options::version),
+      Switch("--help", "-h", "print this help and exit", &Options::help),
+  };
+  return table;
+}
 
 std::string HelpText() {
-  std::string text =
+  return quarrow::HelpText(
       "usage: quarrow-sim [OPTION]...\n"
-      "Plays matches without a window and reports wins, stalls and speed.\n\n";
-  for (const OptionHelp& option : kOptionHelp) {
-    std::string left = "  " + std::string(option.flag);
-    if (!option.value.empty()) {
-      left += " " + std::string(option.value);
-    }
-    left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
-    text += left + std::string(option.text) + "\n";
-  }
-  return text;
+      "Plays matches without a window and reports wins, stalls and speed.\n",
+      RunnerOptions());
 }
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   ParseResult result;
-  Options& o = result.options;
-  constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max() / 2;
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string_view flag = args[k];
-    if (flag == "--help" || flag == "-h") {
-      o.help = true;
-      continue;
-    }
-    if (flag == "--version") {
-      o.version = true;
-      continue;
-    }
-    const auto known = std::find_if(kOptionHelp.begin(), kOptionHelp.end(),
-                                    [&](const OptionHelp& h) { return h.flag == flag; });
-    if (known == kOptionHelp.end()) {
-      result.error = "unknown argument '" + Escaped(flag) + "'";
-      return result;
-    }
-    if (k + 1 >= args.size()) {
-      result.error = std::string(flag) + " needs a value";
-      return result;
-    }
-    const std::string_view value = args[++k];
-    bool ok = true;
-    if (flag == "--seed") {
-      std::uint32_t seed = 0;
-      ok = ParseInteger<std::uint32_t>(value, 0, std::numeric_limits<std::uint32_t>::max(), seed);
-      o.seed = seed;
-      if (!ok) {
-        result.error = Between(flag, 0, std::numeric_limits<std::uint32_t>::max());
-      }
-    } else if (flag == "--matches" || flag == "--max-frames") {
-      std::int64_t& target = flag == "--matches" ? o.matches : o.maxFrames;
-      ok = ParseInteger<std::int64_t>(value, 1, kMaxCount, target);
-      if (!ok) {
-        result.error = Between(flag, 1, kMaxCount);
-      }
-    } else if (flag == "--width") {
-      ok = ParseInteger(value, kMinWidth, kMaxSide, o.width);
-      if (!ok) {
-        result.error = Between(flag, kMinWidth, kMaxSide);
-      }
-    } else if (flag == "--height") {
-      ok = ParseInteger(value, 1, kMaxSide, o.height);
-      if (!ok) {
-        result.error = Between(flag, 1, kMaxSide);
-      }
-    } else if (flag == "--trace") {
-      if (value.empty()) {
-        result.error = "--trace needs a file name or -";
-        return result;
-      }
-      o.trace = std::string(value);
-    } else if (flag == "--csv") {
-      if (value.empty()) {
-        result.error = "--csv needs a file name or -";
-        return result;
-      }
-      o.csv = std::string(value);
-    } else if (flag == "--histogram") {
-      if (value.empty() || value == "-") {
-        result.error = "--histogram needs a file name";
-        return result;
-      }
-      o.histogram = std::string(value);
-    } else if (flag == "--gif") {
-      if (value.empty() || value == "-") {
-        result.error = "--gif needs a file name";
-        return result;
-      }
-      o.gif = std::string(value);
-    } else if (flag == "--gif-every") {
-      ok = ParseInteger(value, 1, 100, o.gifEvery);
-      if (!ok) {
-        result.error = Between(flag, 1, 100);
-      }
-    } else if (flag == "--summary") {
-      o.jsonSummary = value == "json";
-      if (value != "text" && value != "json") {
-        result.error = "--summary needs text or json";
-      }
-    }
-    if (!result.error.empty()) {
-      result.error += ", not '" + Escaped(value) + "'";
-      return result;
-    }
-  }
-  if (o.trace == "-" && o.csv == "-") {
+  result.error = ParseArguments(RunnerOptions(), args, result.options);
+  if (result.error.empty() && result.options.trace == "-" && result.options.csv == "-") {
     result.error = "--trace and --csv cannot both write to standard output";
   }
   return result;
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner
