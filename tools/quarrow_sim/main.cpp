@@ -1,5 +1,6 @@
 // quarrow-sim: plays matches without a window, for analysis, soak runs and traces.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -63,10 +64,21 @@ namespace runner = quarrow::runner;
 
 // Where one kind of output goes: standard output for "-", else a file opened before the run so
 // that a bad name fails at once. No file when the output was not asked for.
+// A temporary file that is removed unless it was renamed into place.
+struct RemoveUnlessKept {
+  void operator()(std::string* path) const {
+    std::remove(path->c_str());
+    std::default_delete<std::string>()(path);
+  }
+};
+
 struct Output {
   std::FILE* file = nullptr;
   std::string name;  // as an error shows it
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned{nullptr, &std::fclose};
+  // For a file written whole or not at all: the temporary beside it, and the file itself.
+  std::unique_ptr<std::string, RemoveUnlessKept> temporary;
+  std::string target;
 };
 
 Output Open(const std::optional<std::string>& path, std::string_view what) {
@@ -88,6 +100,49 @@ Output Open(const std::optional<std::string>& path, std::string_view what) {
   return out;
 }
 
+// Opens a temporary file beside path, renamed over it by Keep once complete: a run that fails
+// halfway leaves no file that looks whole, and an earlier one as it was.
+Output OpenWhole(const std::optional<std::string>& path, std::string_view what) {
+  // A device or a pipe is written to as it is: renaming over it would replace it.
+  struct stat existing {};
+  if (!path || (stat(path->c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))) {
+    return Open(path, what);
+  }
+  Output out;
+  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
+  std::string pattern = *path + ".XXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd == -1) {
+    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
+  }
+  out.temporary.reset(std::make_unique<std::string>(pattern).release());
+  out.target = *path;
+  // The permissions a plain create would have given; mkstemp's are the owner's alone.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  out.owned.reset(fdopen(fd, "wb"));
+  if (out.owned == nullptr) {
+    close(fd);
+    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
+  }
+  out.file = out.owned.get();
+  return out;
+}
+
+// Closes a finished whole file and puts it in place.
+void Keep(Output& out) {
+  if (!out.temporary) {
+    return;
+  }
+  out.file = nullptr;
+  if (std::fclose(out.owned.release()) != 0 ||
+      std::rename(out.temporary->c_str(), out.target.c_str()) != 0) {
+    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
+  }
+  std::default_delete<std::string>()(out.temporary.release());
+}
+
 // Writes out what has gathered once it is large enough to be worth a write.
 void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   if (out.file != nullptr && buffer.size() >= atLeast) {
@@ -101,7 +156,7 @@ int Run(const runner::Options& options) {
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
   const Output histogram = Open(options.histogram, "histogram");
-  const Output gif = Open(options.gif, "GIF");
+  Output gif = OpenWhole(options.gif, "GIF");
   // With the trace or the CSV on standard output, everything else goes to standard error.
   const bool reportToStderr = trace.file == stdout || csv.file == stdout;
   Output report;
@@ -160,13 +215,15 @@ int Run(const runner::Options& options) {
   if (gifFrames) {
     animation = gifFrames->Finish();
   }
-  for (auto [out, text] : {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer},
-                           std::pair{&histogram, &picture}, std::pair{&gif, &animation}}) {
+  for (auto [out, text] :
+       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture},
+        std::pair<const Output*, std::string*>{&gif, &animation}}) {
     Spill(*text, *out);
     if (out->file != nullptr) {
       quarrow::Finish(out->file, out->name);
     }
   }
+  Keep(gif);
   const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
   quarrow::Write(report.file,
                  options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
