@@ -76,4 +76,8 @@ quarrow-sim plays matches without a window and can write a trace of every
 frame.")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Two packages of one commit are the same bytes: see repack_deb.cmake.
+set(CPACK_QUARROW_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+set(CPACK_QUARROW_RELEASE_DATE ${QUARROW_RELEASE_DATE})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/repack_deb.cmake)
 include(CPack)

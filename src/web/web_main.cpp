@@ -102,7 +102,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t QuarrowNewMatch() {
 EMSCRIPTEN_KEEPALIVE int QuarrowFrames(int count) {
   int run = 0;
   while (run < count) {
-    quarrow::AdvanceFrame();
+    quarrow::detail::CallAdvanceFrame();
     ++run;
     if (quarrow::Winner() != 0) {
       break;

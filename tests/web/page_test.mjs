@@ -121,17 +121,19 @@ try {
     check(bad.length === 0, `no serious accessibility violation ${bad.map((v) => v.id).join(' ')}`);
 
     // The pace: 50 ms a frame, 3 ms with Fast (a key press on the focused button), none with Max.
-    const medianGap = async (ms) => {
+    // Never early; the quickest tenth on time even on a busy machine (a 4 ms timer clamp is not).
+    const gaps = async (ms) => {
       await page.evaluate(() => { window.quarrowPage.frameStarts = []; });
       await sleep(ms);
       const starts = await page.evaluate(() => window.quarrowPage.frameStarts);
-      const gaps = starts.slice(1).map((t, i) => t - starts[i]).sort((a, b) => a - b);
-      return gaps[Math.floor(gaps.length / 2)];
+      const sorted = starts.slice(1).map((t, i) => t - starts[i]).sort((a, b) => a - b);
+      return { least: sorted[0], tenth: sorted[Math.floor(sorted.length / 10)] };
     };
-    const normal = await medianGap(600);
+    const normal = await gaps(800);
     await page.keyboard.press('Space');  // Fast has the focus
-    const fast = await medianGap(600);
-    check(normal >= 50 && normal < 60 && fast >= 3 && fast < 3.6, `pace: ${normal} ms a frame, Fast ${fast} ms`);
+    const fast = await gaps(600);
+    check(normal.least >= 50 && normal.tenth < 55 && fast.least >= 3 && fast.tenth < 3.6,
+      `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}`);
 
     // Max plays match 1 of seed 5 to its end as the runner does, and asks.
     await page.click('#max');

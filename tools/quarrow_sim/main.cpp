@@ -151,18 +151,85 @@ void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   }
 }
 
+// Every output of a run, opened before it starts so that a bad name fails at once.
+struct Outputs {
+  Output trace;
+  Output csv;
+  Output histogram;
+  Output gif;     // written whole or not at all
+  Output report;  // the summary: standard error when the trace or the CSV takes standard output
+};
+
+Outputs OpenOutputs(const runner::Options& options) {
+  Outputs outputs;
+  outputs.trace = Open(options.trace, "trace");
+  outputs.csv = Open(options.csv, "CSV");
+  outputs.histogram = Open(options.histogram, "histogram");
+  outputs.gif = OpenWhole(options.gif, "GIF");
+  const bool reportToStderr = outputs.trace.file == stdout || outputs.csv.file == stdout;
+  outputs.report.file = reportToStderr ? stderr : stdout;
+  outputs.report.name = reportToStderr ? "standard error" : "standard output";
+  return outputs;
+}
+
+// Writes what is left of a buffer and closes its output.
+void Finish(std::string& buffer, const Output& out) {
+  Spill(buffer, out);
+  if (out.file != nullptr) {
+    quarrow::Finish(out.file, out.name);
+  }
+}
+
+struct Played {
+  runner::RunStats stats;
+  std::int64_t frames = 0;
+  double seconds = 0;
+};
+
+// Plays every match of the run, writing the trace and the CSV as they come, and keeping the last
+// match's pictures when a GIF is asked for.
+Played PlayMatches(const runner::Options& options, const Outputs& outputs,
+                   std::optional<runner::MatchGif>& gif) {
+  std::string trace;
+  std::string csv;
+  if (outputs.csv.file != nullptr) {
+    runner::AppendCsvHeader(csv);
+  }
+  Played played;
+  const auto start = Clock::now();
+  {
+    Progress progress(options.matches);
+    for (std::int64_t match = 1; match <= options.matches; ++match) {
+      const quarrow::MatchResult result =
+          quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
+            progress.Update(match, played.frames + frame);
+            if (gif && match == options.matches && frame > 0) {
+              gif->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
+            }
+            if (outputs.trace.file == nullptr) {
+              return;
+            }
+            runner::AppendTraceRecord(trace, match, frame);
+            Spill(trace, outputs.trace, 1 << 16);
+          });
+      played.frames += result.frames;
+      runner::AddMatch(played.stats, result, quarrow::Counts);
+      if (outputs.csv.file != nullptr) {
+        runner::AppendCsvRow(csv, match, result, quarrow::Counts);
+        Spill(csv, outputs.csv, 1 << 16);
+      }
+    }
+  }
+  played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  Finish(trace, outputs.trace);
+  Finish(csv, outputs.csv);
+  return played;
+}
+
 int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
-  const Output trace = Open(options.trace, "trace");
-  const Output csv = Open(options.csv, "CSV");
-  const Output histogram = Open(options.histogram, "histogram");
-  Output gif = OpenWhole(options.gif, "GIF");
-  // With the trace or the CSV on standard output, everything else goes to standard error.
-  const bool reportToStderr = trace.file == stdout || csv.file == stdout;
-  Output report;
-  report.file = reportToStderr ? stderr : stdout;
-  report.name = reportToStderr ? "standard error" : "standard output";
-
+  Outputs outputs = OpenOutputs(options);
+  const Output& report = outputs.report;
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed && !options.jsonSummary) {
     quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
@@ -170,61 +237,22 @@ int Run(const runner::Options& options) {
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
-  std::string buffer;
-  std::string csvBuffer;
-  if (csv.file != nullptr) {
-    runner::AppendCsvHeader(csvBuffer);
+  std::optional<runner::MatchGif> gif;
+  if (outputs.gif.file != nullptr) {
+    gif.emplace(options.width, options.height, options.gifEvery);
   }
-  std::optional<runner::MatchGif> gifFrames;
-  if (gif.file != nullptr) {
-    gifFrames.emplace(options.width, options.height, options.gifEvery);
+  const Played played = PlayMatches(options, outputs, gif);
+  const runner::Summary summary = runner::Summarize(played.stats, seed);
+  if (outputs.histogram.file != nullptr) {
+    std::string picture = runner::HistogramSvg(summary);
+    Finish(picture, outputs.histogram);
   }
-  runner::RunStats stats;
-  std::int64_t totalFrames = 0;
-  const auto start = Clock::now();
-  {
-    Progress progress(options.matches);
-    for (std::int64_t match = 1; match <= options.matches; ++match) {
-      const quarrow::MatchResult result =
-          quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-            progress.Update(match, totalFrames + frame);
-            if (gifFrames && match == options.matches && frame > 0) {
-              gifFrames->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
-            }
-            if (trace.file == nullptr) {
-              return;
-            }
-            runner::AppendTraceRecord(buffer, match, frame);
-            Spill(buffer, trace, 1 << 16);
-          });
-      totalFrames += result.frames;
-      runner::AddMatch(stats, result, quarrow::Counts);
-      if (csv.file != nullptr) {
-        runner::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
-        Spill(csvBuffer, csv, 1 << 16);
-      }
-    }
+  if (gif) {
+    std::string animation = gif->Finish();
+    Finish(animation, outputs.gif);
+    Keep(outputs.gif);
   }
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const runner::Summary summary = runner::Summarize(stats, seed);
-  std::string picture;
-  if (histogram.file != nullptr) {
-    picture = runner::HistogramSvg(summary);
-  }
-  std::string animation;
-  if (gifFrames) {
-    animation = gifFrames->Finish();
-  }
-  for (auto [out, text] :
-       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture},
-        std::pair<const Output*, std::string*>{&gif, &animation}}) {
-    Spill(*text, *out);
-    if (out->file != nullptr) {
-      quarrow::Finish(out->file, out->name);
-    }
-  }
-  Keep(gif);
-  const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
+  const double framesPerSecond = played.seconds > 0 ? played.frames / played.seconds : 0.0;
   quarrow::Write(report.file,
                  options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
                                      : runner::SummaryText(summary, framesPerSecond),
