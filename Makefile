@@ -22,7 +22,7 @@ PORT ?= 8000
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: all deps web-deps build run sim test soak bench package format format-check clean \
-        web web-serve web-test
+        web web-serve web-test web-bench
 
 all: build
 
@@ -82,6 +82,12 @@ web-serve: web
 web-test: web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
 	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
+
+# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval
+# and its weight, measured in headless Chromium.
+web-bench: build web tests/web/node_modules/.package-lock.json
+	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
+	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js --bench
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/picture.h"
-#include "render/surface.h"
 
 namespace quarrow {
 
@@ -12,11 +11,9 @@ inline constexpr Rgb kBackPlayerWhite{255, 255, 255};
 // Every colour a picture holds besides the surface's own two.
 inline constexpr Rgb kCourtColours[] = {kEndZoneGreen, kTeam1Blue, kTeam2Red, kBackPlayerWhite};
 
-// Paints one complete picture of the match: markings, ball, then players 1 to 10, each over the
-// earlier ones. Reads the game state and changes none of it.
-void DrawCourt(Surface& picMain);
-// The same onto a kept picture, without a virtual call per item: the window draws every frame at
-// the slower paces.
+// Records one complete picture of the match: markings, ball, then players 1 to 10, each over the
+// earlier ones. Reads the game state and changes none of it. A kept picture takes no virtual call
+// per item, and is replayed on a real surface only when a screen shows it.
 void DrawCourt(Picture& picMain);
 
 }  // namespace quarrow

@@ -177,7 +177,9 @@ void MatchGif::AfterFrame(std::int64_t frame, bool last) {
   if ((frame - 1) % every_ != 0 && !last) {
     return;
   }
-  DrawCourt(surface_);
+  // The commands the window records, rasterised.
+  DrawCourt(picture_);
+  picture_.Replay(surface_);
   animation_.AddFrame(surface_.Image());
 }
 

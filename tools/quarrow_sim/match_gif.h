@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/picture.h"
 #include "render/raster.h"
 
 struct GifFileType;
@@ -50,6 +51,7 @@ class MatchGif {
   std::string Finish() { return animation_.Finish(); }
 
  private:
+  Picture picture_;
   RasterSurface surface_;
   GifAnimation animation_;
   int every_;
