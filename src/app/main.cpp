@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   const quarrow::WindowOptions& options = asked.options;
   KeepStandardOutputHarmless();
   quarrow::ZoomWindow(options.zoom);
-  if (!quarrow::DisplayConfigured()) {
+  if (!quarrow::NamesPlatform(argc, argv) && !quarrow::DisplayConfigured()) {
     quarrow::ReportNoDisplay();
     return 1;
   }

@@ -22,7 +22,7 @@ expect() {
 bare="env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
 no_display="quarrow: no display available: start it from a desktop session, or set DISPLAY"
 expect "no DISPLAY" 1 "$no_display" $bare "$quarrow"
-expect "an absent display" 1 "$no_display" $bare DISPLAY=:9999 "$quarrow"
+expect "an absent display" 1 "quarrow: cannot open display :9999" $bare DISPLAY=:9999 "$quarrow"
 expect "quarrow --version" 0 "quarrow $version" $bare "$quarrow" --version
 expect "quarrow-sim --version" 0 "quarrow-sim $version" $bare "$sim" --version
 expect "quarrow --help" 0 "usage: quarrow [OPTION]..." $bare "$quarrow" --help

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
+#include <random>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "histogram_svg.h"
 #include "match_csv.h"
 
 namespace quarrow::runner {
@@ -16,8 +22,11 @@ TEST(MatchStats, WilsonIntervalAgainstHandValues) {
     std::int64_t wins, trials;
     double low, high;
   };
-  const Case cases[] = {
-      {5, 10, 0.2366, 0.7634}, {3, 20, 0.0524, 0.3604}, {0, 10, 0, 0.2775}, {10, 10, 0.7225, 1}};
+  const Case cases[] = {{5, 10, 0.2366, 0.7634},
+                        {3, 20, 0.0524, 0.3604},
+                        {0, 10, 0, 0.2775},
+                        {10, 10, 0.7225, 1},
+                        {16, 16, 0.8064, 1}};  // unclamped, 1 + 2^-52
   for (const Case& c : cases) {
     const Interval i = WilsonInterval(c.wins, c.trials);
     EXPECT_NEAR(i.low, c.low, 5e-5) << c.wins << " of " << c.trials;
@@ -28,11 +37,64 @@ TEST(MatchStats, WilsonIntervalAgainstHandValues) {
 }
 
 TEST(MatchStats, NearestRankPercentiles) {
-  const std::vector<std::int64_t> ten = {3, 6, 7, 8, 8, 10, 13, 15, 16, 20};
-  const std::pair<int, std::int64_t> cases[] = {{1, 3},   {25, 7},  {50, 8},
-                                                {75, 15}, {90, 16}, {99, 20}};
-  for (auto [percent, value] : cases) {
-    EXPECT_EQ(NearestRank(ten, percent), value) << percent;
+  // The tally gives what sorting every match's frames would.
+  std::mt19937 random(5);
+  for (int n : {1, 6, 10, 99, 101, 1000}) {
+    std::vector<std::int64_t> sorted;
+    FrameTally tally;
+    for (int k = 0; k < n; ++k) {
+      sorted.push_back(std::uniform_int_distribution<std::int64_t>(1, 40)(random));
+      ++tally[sorted.back()];
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (int percent = 1; percent <= 100; ++percent) {
+      const auto rank = static_cast<std::size_t>(std::ceil(percent * n / 100.0));
+      ASSERT_EQ(NearestRank(tally, n, percent), sorted[rank - 1]) << percent << " % of " << n;
+    }
+  }
+  // Of six matches the 90th percentile is the longest: rank ceil(5.4).
+  RunStats six;
+  for (std::int64_t frames : {60, 10, 50, 20, 40, 30}) {
+    AddMatch(six, MatchResult{1, frames}, MatchCounts{});
+  }
+  EXPECT_EQ(Summarize(six, 1).p90Frames, 60);
+  // Memory grows with the lengths, not with the matches.
+  for (int k = 0; k < 1000; ++k) {
+    AddMatch(six, MatchResult{0, 10 + k % 2}, MatchCounts{});
+  }
+  EXPECT_EQ(six.frames.size(), 7u);
+}
+
+TEST(MatchStats, HistogramBinsEveryMatchOnAnAxisCoveringThemAll) {
+  std::mt19937 random(3);
+  // Bars of 5 frames end at 1055, between ticks 10 apart.
+  for (auto [n, shortest, longest] :
+       {std::tuple{1, 2468, 2468}, {6, 37, 4451}, {1000, 1003, 1051}}) {
+    std::uniform_int_distribution<std::int64_t> frames(shortest, longest);
+    RunStats stats;
+    for (int k = 0; k < n; ++k) {
+      AddMatch(stats, MatchResult{1, frames(random)}, MatchCounts{});
+    }
+    const Summary summary = Summarize(stats, 1);
+    const std::string svg = HistogramSvg(summary);
+    const std::regex bar("<title>(\\d+) to (\\d+) frames: (\\d+) matches</title>");
+    std::int64_t binned = 0, first = -1, last = -1;
+    for (std::sregex_iterator m(svg.begin(), svg.end(), bar), end; m != end; ++m) {
+      binned += std::stoll((*m)[3]);
+      first = first < 0 ? std::stoll((*m)[1]) : first;
+      last = std::stoll((*m)[2]);
+    }
+    EXPECT_EQ(binned, n);
+    EXPECT_LE(first, summary.frameTally.begin()->first);
+    EXPECT_GE(last, summary.maxFrames);
+    const std::regex tick("text-anchor=\"middle\">(\\d+)</text>");
+    std::vector<std::int64_t> ticks;
+    for (std::sregex_iterator m(svg.begin(), svg.end(), tick), end; m != end; ++m) {
+      ticks.push_back(std::stoll((*m)[1]));
+    }
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_LE(ticks.front(), first) << n;
+    EXPECT_GT(ticks.back(), last) << n;
   }
 }
 

@@ -1,13 +1,10 @@
 // quarrow-sim: plays matches without a window, for analysis, soak runs and traces.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,9 +18,10 @@
 #include "match_gif.h"
 #include "match_stats.h"
 #include "options.h"
+#include "outputs.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
-#include "text/escaped.h"
+#include "text/whole_file.h"
 #include "trace.h"
 
 namespace {
@@ -62,142 +60,96 @@ class Progress {
 
 namespace runner = quarrow::runner;
 
-// Where one kind of output goes: standard output for "-", else a file opened before the run so
-// that a bad name fails at once. No file when the output was not asked for.
-// A temporary file that is removed unless it was renamed into place.
-struct RemoveUnlessKept {
-  void operator()(std::string* path) const {
-    std::remove(path->c_str());
-    std::default_delete<std::string>()(path);
-  }
-};
+// Set by the first SIGINT or SIGTERM: the run stops after its frame and completes its outputs.
+volatile std::sig_atomic_t stopSignal = 0;
 
-struct Output {
-  std::FILE* file = nullptr;
-  std::string name;  // as an error shows it
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned{nullptr, &std::fclose};
-  // For a file written whole or not at all: the temporary beside it, and the file itself.
-  std::unique_ptr<std::string, RemoveUnlessKept> temporary;
-  std::string target;
-};
-
-Output Open(const std::optional<std::string>& path, std::string_view what) {
-  Output out;
-  if (!path) {
-    return out;
-  }
-  if (*path == "-") {
-    out.file = stdout;
-    out.name = "standard output";
-    return out;
-  }
-  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
-  out.owned.reset(std::fopen(path->c_str(), "wb"));
-  if (out.owned == nullptr) {
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  out.file = out.owned.get();
-  return out;
-}
-
-// Opens a temporary file beside path, renamed over it by Keep once complete: a run that fails
-// halfway leaves no file that looks whole, and an earlier one as it was.
-Output OpenWhole(const std::optional<std::string>& path, std::string_view what) {
-  // A device or a pipe is written to as it is: renaming over it would replace it.
-  struct stat existing {};
-  if (!path || (stat(path->c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))) {
-    return Open(path, what);
-  }
-  Output out;
-  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
-  std::string pattern = *path + ".XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  if (fd == -1) {
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  out.temporary.reset(std::make_unique<std::string>(pattern).release());
-  out.target = *path;
-  // The permissions a plain create would have given; mkstemp's are the owner's alone.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  out.owned.reset(fdopen(fd, "wb"));
-  if (out.owned == nullptr) {
-    close(fd);
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  out.file = out.owned.get();
-  return out;
-}
-
-// Closes a finished whole file and puts it in place.
-void Keep(Output& out) {
-  if (!out.temporary) {
+// A second signal ends the run at once, without the outputs still being written; SIGPIPE ends it
+// silently as usual. Either way no temporary file is left behind.
+extern "C" void OnSignal(int signal) {
+  if (signal != SIGPIPE && stopSignal == 0) {
+    stopSignal = signal;
     return;
   }
-  out.file = nullptr;
-  if (std::fclose(out.owned.release()) != 0 ||
-      std::rename(out.temporary->c_str(), out.target.c_str()) != 0) {
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  std::default_delete<std::string>()(out.temporary.release());
+  quarrow::RemoveTemporaryFiles();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }
 
-// Writes out what has gathered once it is large enough to be worth a write.
-void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
-  if (out.file != nullptr && buffer.size() >= atLeast) {
-    quarrow::Write(out.file, buffer, out.name);
-    buffer.clear();
+// A signal the run was started with ignored (as nohup does, or a shell for a background job)
+// stays ignored.
+void CatchSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  // Writes under way complete: a record is never cut by the signal.
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGINT, SIGTERM, SIGPIPE}) {
+    struct sigaction before {};
+    sigaction(signal, nullptr, &before);
+    if (before.sa_handler != SIG_IGN) {
+      sigaction(signal, &action, nullptr);
+    }
   }
+  // A file size limit fails a write, as a full disk does, instead of killing the run.
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// Thrown out of a match when a signal asked the run to stop.
+struct Stopped {};
+
+// Every file output the options name, by option, for the check that no two share a file.
+std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::Options& options) {
+  std::vector<std::pair<std::string_view, std::string>> named;
+  for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
+                                     {"--csv", &options.csv},
+                                     {"--histogram", &options.histogram},
+                                     {"--gif", &options.gif}}) {
+    if (path->has_value()) {
+      named.emplace_back(option, **path);
+    }
+  }
+  return named;
 }
 
 // Every output of a run, opened before it starts so that a bad name fails at once.
 struct Outputs {
-  Output trace;
-  Output csv;
-  Output histogram;
-  Output gif;     // written whole or not at all
-  Output report;  // the summary: standard error when the trace or the CSV takes standard output
+  runner::Output trace;
+  runner::Output csv;
+  runner::Output histogram;
+  runner::Output gif;
+  // The summary: standard error when the trace or the CSV takes standard output.
+  std::FILE* report = stdout;
+  const char* reportName = "standard output";
 };
 
 Outputs OpenOutputs(const runner::Options& options) {
-  Outputs outputs;
-  outputs.trace = Open(options.trace, "trace");
-  outputs.csv = Open(options.csv, "CSV");
-  outputs.histogram = Open(options.histogram, "histogram");
-  outputs.gif = OpenWhole(options.gif, "GIF");
-  const bool reportToStderr = outputs.trace.file == stdout || outputs.csv.file == stdout;
-  outputs.report.file = reportToStderr ? stderr : stdout;
-  outputs.report.name = reportToStderr ? "standard error" : "standard output";
-  return outputs;
-}
-
-// Writes what is left of a buffer and closes its output.
-void Finish(std::string& buffer, const Output& out) {
-  Spill(buffer, out);
-  if (out.file != nullptr) {
-    quarrow::Finish(out.file, out.name);
+  Outputs outputs{runner::Output(options.trace, "trace"), runner::Output(options.csv, "CSV"),
+                  runner::Output(options.histogram, "histogram"),
+                  runner::Output(options.gif, "GIF")};
+  if (outputs.trace.ToStandardOutput() || outputs.csv.ToStandardOutput()) {
+    outputs.report = stderr;
+    outputs.reportName = "standard error";
   }
+  return outputs;
 }
 
 struct Played {
   runner::RunStats stats;
   std::int64_t frames = 0;
   double seconds = 0;
+  int stoppedBy = 0;  // the signal that stopped the run, if one did
 };
 
-// Plays every match of the run, writing the trace and the CSV as they come, and keeping the last
-// match's pictures when a GIF is asked for.
-Played PlayMatches(const runner::Options& options, const Outputs& outputs,
+// Plays the matches of the run, writing the trace and the CSV as they come and keeping the last
+// match's pictures for a GIF, until they are all played or a signal stops the run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs,
                    std::optional<runner::MatchGif>& gif) {
-  std::string trace;
-  std::string csv;
-  if (outputs.csv.file != nullptr) {
-    runner::AppendCsvHeader(csv);
+  if (outputs.csv.Wanted()) {
+    runner::AppendCsvHeader(outputs.csv.Buffer());
   }
   Played played;
   const auto start = Clock::now();
-  {
+  try {
     Progress progress(options.matches);
     for (std::int64_t match = 1; match <= options.matches; ++match) {
       const quarrow::MatchResult result =
@@ -206,58 +158,69 @@ Played PlayMatches(const runner::Options& options, const Outputs& outputs,
             if (gif && match == options.matches && frame > 0) {
               gif->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
             }
-            if (outputs.trace.file == nullptr) {
-              return;
+            if (outputs.trace.Wanted()) {
+              runner::AppendTraceRecord(outputs.trace.Buffer(), match, frame);
+              outputs.trace.Spill();
             }
-            runner::AppendTraceRecord(trace, match, frame);
-            Spill(trace, outputs.trace, 1 << 16);
+            if (stopSignal != 0) {
+              throw Stopped{};
+            }
           });
       played.frames += result.frames;
       runner::AddMatch(played.stats, result, quarrow::Counts);
-      if (outputs.csv.file != nullptr) {
-        runner::AppendCsvRow(csv, match, result, quarrow::Counts);
-        Spill(csv, outputs.csv, 1 << 16);
+      if (outputs.csv.Wanted()) {
+        runner::AppendCsvRow(outputs.csv.Buffer(), match, result, quarrow::Counts);
+        outputs.csv.Spill();
       }
     }
+  } catch (const Stopped&) {
+    // The matches finished so far make the outputs.
   }
+  // A signal once the matches are all played changes nothing.
+  played.stoppedBy = stopSignal;
   played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  Finish(trace, outputs.trace);
-  Finish(csv, outputs.csv);
   return played;
 }
 
 int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   Outputs outputs = OpenOutputs(options);
-  const Output& report = outputs.report;
   const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
   if (!options.seed && !options.jsonSummary) {
-    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
+    quarrow::Write(outputs.report, "seed " + std::to_string(seed) + "\n", outputs.reportName);
   }
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
   std::optional<runner::MatchGif> gif;
-  if (outputs.gif.file != nullptr) {
+  if (outputs.gif.Wanted()) {
     gif.emplace(options.width, options.height, options.gifEvery);
   }
   const Played played = PlayMatches(options, outputs, gif);
-  const runner::Summary summary = runner::Summarize(played.stats, seed);
-  if (outputs.histogram.file != nullptr) {
-    std::string picture = runner::HistogramSvg(summary);
-    Finish(picture, outputs.histogram);
+  runner::Summary summary = runner::Summarize(played.stats, seed);
+  summary.interrupted = played.stoppedBy != 0;
+  if (outputs.histogram.Wanted()) {
+    outputs.histogram.Buffer() = runner::HistogramSvg(summary);
   }
-  if (gif) {
-    std::string animation = gif->Finish();
-    Finish(animation, outputs.gif);
-    Keep(outputs.gif);
+  for (runner::Output* out : {&outputs.trace, &outputs.csv, &outputs.histogram}) {
+    out->Finish();
+  }
+  // The last match unfinished, there is no GIF of it: an earlier file stays as it was.
+  if (gif && played.stoppedBy == 0) {
+    outputs.gif.Buffer() = gif->Finish();
+    outputs.gif.Finish();
   }
   const double framesPerSecond = played.seconds > 0 ? played.frames / played.seconds : 0.0;
-  quarrow::Write(report.file,
+  quarrow::Write(outputs.report,
                  options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
                                      : runner::SummaryText(summary, framesPerSecond),
-                 report.name);
-  quarrow::Finish(report.file, report.name);
+                 outputs.reportName);
+  quarrow::Finish(outputs.report, outputs.reportName);
+  if (played.stoppedBy != 0) {
+    std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
+                 static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");
+    return 128 + played.stoppedBy;
+  }
   return 0;
 }
 
@@ -265,11 +228,15 @@ int Run(const runner::Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const runner::ParseResult parsed = runner::ParseOptions(args);
+  runner::ParseResult parsed = runner::ParseOptions(args);
+  if (parsed.error.empty() && !parsed.options.help && !parsed.options.version) {
+    parsed.error = runner::SharedFileError(NamedFiles(parsed.options));
+  }
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
   }
+  CatchSignals();
   try {
     if (parsed.options.help || parsed.options.version) {
       quarrow::RequireOpen(stdout, "standard output");
