@@ -53,7 +53,7 @@ const OptionTable<WindowOptions>& WindowOptionTable() {
       {"--match",
        {},
        "K",
-       "start at match K of the run (needs --seed)",
+       "start at match K (needs --seed)",
        "from 1",
        "a whole number from 1 to " + std::to_string(kMaxMatch),
        "1",
@@ -61,7 +61,7 @@ const OptionTable<WindowOptions>& WindowOptionTable() {
       {"--court",
        {},
        "WxH",
-       "court interior in pixels",
+       "court interior",
        std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) + " by 1 to " +
            std::to_string(kMaxCourtSide),
        "WIDTHxHEIGHT, " + std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) +
