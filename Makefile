@@ -87,7 +87,7 @@ web-test: web tests/web/node_modules/.package-lock.json
 # and its weight, measured in headless Chromium.
 web-bench: build web tests/web/node_modules/.package-lock.json
 	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
-	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js --bench
+	node bench/page_bench.mjs $(WEB_PAGE)
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts

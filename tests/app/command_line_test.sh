@@ -36,6 +36,19 @@ if [ "$rc" != 2 ] ||
   failed=1
 fi
 
+# Bad command lines are refused before any display is looked for, quoted safely; a platform plugin
+# that does not exist is named, with those that do.
+expect "an unknown option" 2 "quarrow: unknown argument '--bogus' (see --help)" $bare "$quarrow" --bogus
+expect "no value" 2 "quarrow: -platform needs a value (see --help)" $bare "$quarrow" -platform
+expect "bytes not UTF-8" 2 "quarrow: unknown argument 'x\\xff\\x1b[' (see --help)" \
+  $bare "$quarrow" "$(printf 'x\377\033[')"
+out=$($bare "$quarrow" -platform bogus 2>&1)
+rc=$?
+if [ "$rc" != 1 ] || ! printf '%s\n' "$out" | grep -qx 'quarrow: no Qt platform plugin "bogus" (Qt has: .*offscreen.*)'; then
+  echo "FAIL a platform plugin that does not exist: status $rc: $out"
+  failed=1
+fi
+
 "$quarrow" --help >/dev/full 2>/dev/null
 rc=$?
 [ "$rc" = 1 ] || { echo "FAIL help to a full disk: status $rc"; failed=1; }

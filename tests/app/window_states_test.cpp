@@ -1,6 +1,4 @@
-// Whatever size the window system gives the window (maximized, full screen), the window takes it
-// and keeps drawing, with the court and the buttons where they were; restored, it has its own size
-// again. Also run on Wayland by wayland_test.sh, where refusing the size ends the connection.
+// Also run on Wayland by wayland_test.sh, where a window refusing its size loses the connection.
 
 #include <gtest/gtest.h>
 
@@ -21,9 +19,8 @@ TEST(WindowStates, AnySizeKeepsTheCourtAndButtonsInPlace) {
   window.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   const QSize own = window.size();
-  const QRect court = window.CourtWidget()->geometry();
   auto* fast = window.findChild<QPushButton*>("Command2");
-  const QRect button = fast->geometry();
+  const QRect court = window.CourtWidget()->geometry(), button = fast->geometry();
   // Frames keep the window committing pictures, as the frame loop would.
   const auto drawUntil = [&](const std::function<bool()>& done, int frames = 200) {
     for (int k = 0; k < frames && !done(); ++k) {
@@ -37,8 +34,7 @@ TEST(WindowStates, AnySizeKeepsTheCourtAndButtonsInPlace) {
     window.setWindowState(state);
     EXPECT_TRUE(drawUntil([&] { return window.width() > own.width(); })) << state;
     drawUntil([] { return false; }, 20);
-    EXPECT_EQ(window.CourtWidget()->geometry(), court) << state;
-    EXPECT_EQ(fast->geometry(), button) << state;
+    EXPECT_TRUE(window.CourtWidget()->geometry() == court && fast->geometry() == button) << state;
     window.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(drawUntil([&] { return window.size() == own; }))
         << state << ": " << window.width() << " x " << window.height();

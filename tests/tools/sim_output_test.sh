@@ -43,8 +43,7 @@ untouched() {
   fi
 }
 echo old >"$tmp/keep.jsonl"
-"$sim" --seed 1 --trace "$tmp/keep.jsonl" --csv "$tmp/missing/x.csv" >/dev/null 2>"$tmp/err"
-echo $? >"$tmp/rc"
+"$sim" --seed 1 --trace "$tmp/keep.jsonl" --csv "$tmp/missing/x.csv" >/dev/null 2>"$tmp/err"; echo $? >"$tmp/rc"
 expect_failure "an output in a missing folder"
 untouched "an output in a missing folder"
 # A file size limit fails a write as a full disk does.
@@ -66,30 +65,28 @@ for pair in "--csv $tmp/x --histogram $tmp/x" "--trace $tmp/t --csv $tmp/./t" \
 done
 untouched "two options naming one file"
 
-# A signal stops the run after its frame, with every output whole over the matches finished.
-last_byte_is_newline() { [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
+# A signal stops the run after its frame, with every output whole over the matches finished: the
+# last byte a newline, the last record and row whole, and the summary and picture saying so.
+whole() { [ -z "$(tail -c 1 "$1")" ] && tail -n 1 "$1" | grep -q "$2"; }
 for case in "INT 130 - --csv $tmp/c.csv" "TERM 143 $tmp/t.jsonl --summary json"; do
   set -- $case
   signal=$1 status=$2 trace=$3
   shift 3
   env --default-signal="$signal" "$sim" --seed 1 --matches 1000000 --trace "$trace" \
     --histogram "$tmp/h.svg" "$@" >"$tmp/out" 2>"$tmp/err" &
-  pid=$!
   sleep 1
-  kill -"$signal" "$pid"
-  wait "$pid"
+  kill -"$signal" $!
+  wait $!
   rc=$?
   [ "$trace" = - ] && trace="$tmp/out"
   if [ "$rc" != "$status" ] || ! tail -n 1 "$tmp/err" | grep -q '^quarrow-sim: interrupted after' ||
-    ! last_byte_is_newline "$trace" || ! tail -n 1 "$trace" | grep -q '}$' ||
-    ! tail -n 1 "$tmp/h.svg" | grep -q '^</svg>$' || ! grep -q 'interrupted' "$tmp/h.svg"; then
+    ! whole "$trace" '}$' || ! whole "$tmp/h.svg" '^</svg>$' || ! grep -q interrupted "$tmp/h.svg"; then
     echo "FAIL SIG$signal: status $rc: $(tail -n 1 "$tmp/err")"
     failed=1
   fi
 done
-# The CSV's last row is whole, and the JSON summary says the run was interrupted.
-if [ "$(tail -n 1 "$tmp/c.csv" | tr ',' '\n' | wc -l)" != "$(head -n 1 "$tmp/c.csv" | tr ',' '\n' | wc -l)" ] ||
-  ! last_byte_is_newline "$tmp/c.csv" || ! grep -q '"interrupted": true' "$tmp/out"; then
+if ! whole "$tmp/c.csv" '^[0-9]*,' || ! awk -F, 'NR == 1 { n = NF } END { exit NF != n }' "$tmp/c.csv" ||
+  ! grep -q '"interrupted": true' "$tmp/out"; then
   echo "FAIL interrupted CSV or summary"
   failed=1
 fi
