@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "game/platform.h"
 #include "histogram_svg.h"
 #include "match_csv.h"
+#include "match_gif.h"
 #include "match_stats.h"
 #include "options.h"
 #include "outputs.h"
@@ -100,7 +102,8 @@ std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::O
   std::vector<std::pair<std::string_view, std::string>> named;
   for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
                                      {"--csv", &options.csv},
-                                     {"--histogram", &options.histogram}}) {
+                                     {"--histogram", &options.histogram},
+                                     {"--gif", &options.gif}}) {
     if (path->has_value()) {
       named.emplace_back(option, **path);
     }
@@ -113,6 +116,7 @@ struct Outputs {
   runner::Output trace;
   runner::Output csv;
   runner::Output histogram;
+  runner::Output gif;
   // The summary: standard error when the trace or the CSV takes standard output.
   std::FILE* report = stdout;
   const char* reportName = "standard output";
@@ -120,7 +124,8 @@ struct Outputs {
 
 Outputs OpenOutputs(const runner::Options& options) {
   Outputs outputs{runner::Output(options.trace, "trace"), runner::Output(options.csv, "CSV"),
-                  runner::Output(options.histogram, "histogram")};
+                  runner::Output(options.histogram, "histogram"),
+                  runner::Output(options.gif, "GIF")};
   if (outputs.trace.ToStandardOutput() || outputs.csv.ToStandardOutput()) {
     outputs.report = stderr;
     outputs.reportName = "standard error";
@@ -135,9 +140,10 @@ struct Played {
   int stoppedBy = 0;  // the signal that stopped the run, if one did
 };
 
-// Plays the matches of the run, writing the trace and the CSV as they come, until they are all
-// played or a signal stops the run after a frame.
-Played PlayMatches(const runner::Options& options, Outputs& outputs) {
+// Plays the matches of the run, writing the trace and the CSV as they come and keeping the last
+// match's pictures for a GIF, until they are all played or a signal stops the run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs,
+                   std::optional<runner::MatchGif>& gif) {
   if (outputs.csv.Wanted()) {
     runner::AppendCsvHeader(outputs.csv.Buffer());
   }
@@ -149,6 +155,9 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs) {
       const quarrow::MatchResult result =
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
             progress.Update(match, played.frames + frame);
+            if (gif && match == options.matches && frame > 0) {
+              gif->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
+            }
             if (outputs.trace.Wanted()) {
               runner::AppendTraceRecord(outputs.trace.Buffer(), match, frame);
               outputs.trace.Spill();
@@ -183,7 +192,11 @@ int Run(const runner::Options& options) {
   quarrow::SeededPlatform platform(seed, {options.width, options.height});
   const quarrow::PlatformInstallation installation(platform);
 
-  const Played played = PlayMatches(options, outputs);
+  std::optional<runner::MatchGif> gif;
+  if (outputs.gif.Wanted()) {
+    gif.emplace(options.width, options.height, options.gifEvery);
+  }
+  const Played played = PlayMatches(options, outputs, gif);
   runner::Summary summary = runner::Summarize(played.stats, seed);
   summary.interrupted = played.stoppedBy != 0;
   if (outputs.histogram.Wanted()) {
@@ -191,6 +204,11 @@ int Run(const runner::Options& options) {
   }
   for (runner::Output* out : {&outputs.trace, &outputs.csv, &outputs.histogram}) {
     out->Finish();
+  }
+  // The last match unfinished, there is no GIF of it: an earlier file stays as it was.
+  if (gif && played.stoppedBy == 0) {
+    outputs.gif.Buffer() = gif->Finish();
+    outputs.gif.Finish();
   }
   const double framesPerSecond = played.seconds > 0 ? played.frames / played.seconds : 0.0;
   quarrow::Write(outputs.report,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/platform.h"
+#include "sim/frame.h"
 #include "text/option_table.h"
 
 namespace quarrow::runner {
@@ -14,12 +15,14 @@ namespace quarrow::runner {
 struct Options {
   std::optional<std::uint32_t> seed;
   std::int64_t matches = 1;
-  std::int64_t maxFrames = 200000;
+  std::int64_t maxFrames = kStallFrames;
   int width = kStandardCourt.width;
   int height = kStandardCourt.height;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
   std::optional<std::string> csv;    // a file name, or "-" for standard output
   std::optional<std::string> histogram;
+  std::optional<std::string> gif;  // the last match as an animated GIF
+  int gifEvery = 1;
   bool jsonSummary = false;
   bool help = false;
   bool version = false;
