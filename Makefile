@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
             librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
-            libxcb1-dev xvfb xdotool
+            libxcb1-dev xvfb xdotool parallel slurm-wlm munge
 
 .PHONY: all deps build run sim test soak bench package format format-check clean
 

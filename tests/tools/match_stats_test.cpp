@@ -79,14 +79,14 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
                            .livesLost = {0, 17, 18},
                            .backEntries = {0, 19, 20}};
   const std::map<std::string, std::string> expected = {
-      {"match", "7"},          {"frames", "1234"},     {"winner", "2"},
-      {"throws", "11"},        {"pickups", "12"},      {"hits_1", "13"},
-      {"hits_2", "14"},        {"returns_1", "15"},    {"returns_2", "16"},
-      {"lives_lost_1", "17"},  {"lives_lost_2", "18"}, {"back_entries_1", "19"},
-      {"back_entries_2", "20"}};
+      {"match", "7"},           {"frames", "1234"},     {"winner", "2"},
+      {"throws", "11"},         {"pickups", "12"},      {"hits_1", "13"},
+      {"hits_2", "14"},         {"returns_1", "15"},    {"returns_2", "16"},
+      {"lives_lost_1", "17"},   {"lives_lost_2", "18"}, {"back_entries_1", "19"},
+      {"back_entries_2", "20"}, {"seed", "4294967295"}};
   std::string text;
   AppendCsvHeader(text);
-  AppendCsvRow(text, 7, MatchResult{2, 1234}, counts);
+  AppendCsvRow(text, 4294967295u, 7, MatchResult{2, 1234}, counts);
   std::vector<std::vector<std::string>> lines(1);
   for (std::string field; char c : text) {
     if (c == ',' || c == '\n') {

@@ -101,13 +101,14 @@ std::string HistogramSvg(const Summary& summary) {
   AppendFormat(
       out,
       "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, seed %u</text>\n"
+      "font-weight=\"bold\">Frames per match: %lld match%s, %s</text>\n"
       "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
       kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      summary.seed, kWidth / 2, static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
-      static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
-      static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
+      SeedsText(summary).c_str(), kWidth / 2, static_cast<long long>(bins.width),
+      bins.width == 1 ? "" : "s", static_cast<double>(bins.width) * kFrameSeconds,
+      static_cast<long long>(summary.medianFrames), static_cast<long long>(summary.p90Frames),
+      static_cast<long long>(summary.maxFrames));
 
   // Grid and the count axis.
   for (std::int64_t y = 0; y <= yTop; y += yStep) {

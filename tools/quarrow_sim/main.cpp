@@ -1,6 +1,10 @@
 // quarrow-sim: plays matches without a window, for analysis, soak runs and traces.
 
+#include <sched.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
 
 #include <cerrno>
 #include <chrono>
@@ -17,12 +21,14 @@
 #include "game/platform.h"
 #include "histogram_svg.h"
 #include "match_csv.h"
+#include "match_pool.h"
 #include "match_stats.h"
 #include "options.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
 #include "text/escaped.h"
 #include "trace.h"
+#include "workers.h"
 
 namespace {
 
@@ -31,8 +37,14 @@ using Clock = std::chrono::steady_clock;
 class Progress {
  public:
   Progress(std::int64_t matches) : matches_(matches), enabled_(isatty(STDERR_FILENO) != 0) {}
+  // Cheap enough for every frame: looks at the clock once in 65536 frames.
   void Update(std::int64_t match, std::int64_t frames) {
-    if (!enabled_ || (frames & 0xFFFF) != 0) {
+    if ((frames & 0xFFFF) == 0) {
+      Show(match, frames);
+    }
+  }
+  void Show(std::int64_t match, std::int64_t frames) {
+    if (!enabled_) {
       return;
     }
     const auto now = Clock::now();
@@ -95,71 +107,163 @@ void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   }
 }
 
+// The cores this process may run on.
+int UsableCores() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) != 0) {
+    return 1;
+  }
+  return std::max(1, CPU_COUNT(&cores));
+}
+
+void OnInterrupt(int signal) {
+  sim::stopSignal = signal;
+}
+
+// Where the summary goes: standard error when the data asked for has standard output.
+Output ReportOutput(const Output& trace, const Output& csv) {
+  const bool toStderr = trace.file == stdout || csv.file == stdout;
+  Output report;
+  report.file = toStderr ? stderr : stdout;
+  report.name = toStderr ? "standard error" : "standard output";
+  return report;
+}
+
+void Report(const sim::Options& options, const Output& report, const Output& histogram,
+            const sim::Summary& summary, double framesPerSecond) {
+  if (histogram.file != nullptr) {
+    quarrow::Write(histogram.file, sim::HistogramSvg(summary), histogram.name);
+    quarrow::Finish(histogram.file, histogram.name);
+  }
+  quarrow::Write(report.file,
+                 options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
+                                     : sim::SummaryText(summary, framesPerSecond),
+                 report.name);
+  quarrow::Finish(report.file, report.name);
+}
+
+int Pool(const sim::Options& options) {
+  quarrow::RequireOpen(stdout, "standard output");
+  const Output histogram = Open(options.histogram, "histogram");
+  sim::RunStats stats;
+  const sim::PoolSeeds seeds = sim::ReadPool(
+      options.pool, [&](const quarrow::MatchResult& result, const sim::CountRow& counts) {
+        sim::AddMatch(stats, result, counts);
+      });
+  if (stats.frames.empty()) {
+    throw sim::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
+                           (options.pool.size() == 1 ? "" : "s")};
+  }
+  Report(options, ReportOutput({}, {}), histogram,
+         sim::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
+  return 0;
+}
+
 int Run(const sim::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
   const Output histogram = Open(options.histogram, "histogram");
-  // With the trace or the CSV on standard output, everything else goes to standard error.
-  const bool reportToStderr = trace.file == stdout || csv.file == stdout;
-  Output report;
-  report.file = reportToStderr ? stderr : stdout;
-  report.name = reportToStderr ? "standard error" : "standard output";
+  const Output report = ReportOutput(trace, csv);
 
-  const std::uint32_t seed = options.seed.value_or(quarrow::ClockSeed());
+  // A seed from the clock leaves room for every run's.
+  const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(
+      quarrow::ClockSeed() % ((std::int64_t{1} << 32) - options.runs + 1)));
   if (!options.seed && !options.jsonSummary) {
     quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
+    quarrow::Finish(report.file, report.name);
   }
-  quarrow::SeededPlatform platform(seed, {options.width, options.height});
-  const quarrow::PlatformInstallation installation(platform);
+  struct sigaction interrupt {};
+  interrupt.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &interrupt, nullptr);
+  sigaction(SIGTERM, &interrupt, nullptr);
 
-  std::string buffer;
+  std::string traceBuffer;
   std::string csvBuffer;
   if (csv.file != nullptr) {
     sim::AppendCsvHeader(csvBuffer);
   }
   sim::RunStats stats;
   std::int64_t totalFrames = 0;
+  const int jobs = std::min<std::int64_t>(options.jobs.value_or(UsableCores()), options.runs);
   const auto start = Clock::now();
   {
-    Progress progress(options.matches);
-    for (std::int64_t match = 1; match <= options.matches; ++match) {
-      const quarrow::MatchResult result =
-          quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-            progress.Update(match, totalFrames + frame);
-            if (trace.file == nullptr) {
-              return;
-            }
-            sim::AppendTraceRecord(buffer, match, frame);
-            Spill(buffer, trace, 1 << 16);
-          });
-      totalFrames += result.frames;
-      sim::AddMatch(stats, result, quarrow::Counts);
-      if (csv.file != nullptr) {
-        sim::AppendCsvRow(csvBuffer, match, result, quarrow::Counts);
-        Spill(csvBuffer, csv, 1 << 16);
+    Progress progress(options.runs * options.matches);
+    const bool several = options.runs > 1;
+    // Plays one run; in a worker, or here when there is one worker.
+    const sim::PlayRun play = [&](std::int64_t run, const sim::RunOutput& out) {
+      const auto runSeed = static_cast<std::uint32_t>(seed + run);
+      // As at program start, so that a run is the same whatever ran before it in this process.
+      quarrow::ResetGameState();
+      quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
+      const quarrow::PlatformInstallation installation(platform);
+      std::string records;
+      const std::int64_t before = totalFrames;
+      for (std::int64_t match = 1; match <= options.matches && sim::stopSignal == 0; ++match) {
+        const quarrow::MatchResult result =
+            quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
+              if (jobs == 1) {
+                progress.Update(run * options.matches + match, before + frame);
+              }
+              if (trace.file == nullptr) {
+                return;
+              }
+              sim::AppendTraceRecord(records, match, frame,
+                                     several ? std::optional(runSeed) : std::nullopt);
+              if (records.size() >= 1 << 16) {
+                out.trace(records);
+                records.clear();
+              }
+            });
+        if (!records.empty()) {
+          out.trace(records);
+          records.clear();
+        }
+        out.match(result, quarrow::Counts);
       }
-    }
+    };
+    // Every run's matches, numbered again from 1 in each.
+    std::int64_t matchesTaken = 0;
+    const sim::RunOutput take{
+        [&](std::string_view text) {
+          traceBuffer += text;
+          Spill(traceBuffer, trace, 1 << 16);
+        },
+        [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+          const std::int64_t run = matchesTaken / options.matches;
+          const std::int64_t match = matchesTaken % options.matches + 1;
+          ++matchesTaken;
+          totalFrames += result.frames;
+          progress.Show(matchesTaken, totalFrames);
+          sim::AddMatch(stats, result, counts);
+          if (csv.file != nullptr) {
+            sim::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
+                              counts);
+            Spill(csvBuffer, csv, 1 << 16);
+          }
+        }};
+    sim::PlayRuns(options.runs, jobs, play, take);
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const sim::Summary summary = sim::Summarize(stats, seed);
-  std::string picture;
-  if (histogram.file != nullptr) {
-    picture = sim::HistogramSvg(summary);
-  }
-  for (auto [out, text] :
-       {std::pair{&trace, &buffer}, std::pair{&csv, &csvBuffer}, std::pair{&histogram, &picture}}) {
+  for (auto [out, text] : {std::pair{&trace, &traceBuffer}, std::pair{&csv, &csvBuffer}}) {
     Spill(*text, *out);
     if (out->file != nullptr) {
       quarrow::Finish(out->file, out->name);
     }
   }
-  const double framesPerSecond = seconds > 0 ? totalFrames / seconds : 0.0;
-  quarrow::Write(report.file,
-                 options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
-                                     : sim::SummaryText(summary, framesPerSecond),
-                 report.name);
-  quarrow::Finish(report.file, report.name);
+  if (stats.frames.empty()) {
+    std::fprintf(stderr, "quarrow-sim: interrupted before the first match ended\n");
+    return 128 + sim::stopSignal;
+  }
+  const auto lastSeed = static_cast<std::uint32_t>(
+      seed + (stats.frames.size() - 1) / static_cast<std::size_t>(options.matches));
+  const double framesPerSecond = seconds > 0 ? static_cast<double>(totalFrames) / seconds : 0.0;
+  Report(options, report, histogram,
+         sim::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}), framesPerSecond);
+  if (sim::stopSignal != 0) {
+    std::fprintf(stderr, "quarrow-sim: interrupted after %zu matches\n", stats.frames.size());
+    return 128 + sim::stopSignal;
+  }
   return 0;
 }
 
@@ -182,9 +286,15 @@ int main(int argc, char** argv) {
       quarrow::Finish(stdout, "standard output");
       return 0;
     }
-    return Run(parsed.options);
+    return parsed.options.pool.empty() ? Run(parsed.options) : Pool(parsed.options);
   } catch (const quarrow::OutputFailed& failure) {
     std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
     return 1;
+  } catch (const sim::WorkerFailed& failure) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
+    return 1;
+  } catch (const sim::PoolRefused& refusal) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", refusal.what.c_str());
+    return 2;
   }
 }

@@ -35,14 +35,13 @@ CountRow CountValues(const MatchCounts& c) {
           c.returns[2], c.livesLost[1], c.livesLost[2], c.backEntries[1], c.backEntries[2]};
 }
 
-void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts) {
+void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
   if (result.winner == 0) {
     ++stats.stalls;
   } else {
     ++stats.wins[result.winner];
   }
   stats.frames.push_back(result.frames);
-  const CountRow row = CountValues(counts);
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     stats.countTotals[k] += row[k];
   }
@@ -65,9 +64,12 @@ std::int64_t NearestRank(const std::vector<std::int64_t>& sorted, int percent) {
   return sorted[static_cast<std::size_t>(rank - 1)];
 }
 
-Summary Summarize(const RunStats& stats, std::uint32_t seed) {
+Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
+                  std::int64_t runs) {
   Summary s;
   s.seed = seed;
+  s.lastSeed = lastSeed;
+  s.runs = runs;
   s.matches = static_cast<std::int64_t>(stats.frames.size());
   s.frames = std::accumulate(stats.frames.begin(), stats.frames.end(), std::int64_t{0});
   s.stalls = stats.stalls;
@@ -92,14 +94,30 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed) {
   return s;
 }
 
+std::string SeedsText(const Summary& s) {
+  if (s.runs == 1) {
+    return "seed " + std::to_string(s.seed);
+  }
+  const std::string range = std::to_string(s.seed) + " to " + std::to_string(s.lastSeed);
+  if (s.lastSeed - s.seed + std::int64_t{1} == s.runs) {
+    return "seeds " + range;
+  }
+  return std::to_string(s.runs) + " seeds from " + range;
+}
+
 std::string SummaryText(const Summary& s, double framesPerSecond) {
   std::string out;
-  AppendFormat(out,
-               "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
-               "%.0f frames per second\n",
+  if (s.runs > 1) {
+    out += SeedsText(s) + ", ";
+  }
+  AppendFormat(out, "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld",
                static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.wins[1]), static_cast<long long>(s.wins[2]),
-               static_cast<long long>(s.stalls), framesPerSecond);
+               static_cast<long long>(s.stalls));
+  if (framesPerSecond >= 0) {
+    AppendFormat(out, ", %.0f frames per second", framesPerSecond);
+  }
+  out += '\n';
   if (s.Decided() == 0) {
     out += "share of decided matches: no match was decided\n";
   } else {
@@ -133,8 +151,13 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
 
 std::string SummaryJson(const Summary& s, double framesPerSecond) {
   std::string out;
-  AppendFormat(out, "{\"seed\": %u, \"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
-               s.seed, static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+  AppendFormat(out, "{\"seed\": %u, ", s.seed);
+  if (s.runs > 1) {
+    AppendFormat(out, "\"runs\": %lld, \"last_seed\": %u, ", static_cast<long long>(s.runs),
+                 s.lastSeed);
+  }
+  AppendFormat(out, "\"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
+               static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.stalls));
   out += "\"teams\": [";
   // Shares of no decided match do not exist.
@@ -166,7 +189,11 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
     AppendShortest(out, s.countMeans[k]);
   }
   out += "}, \"frames_per_second\": ";
-  AppendShortest(out, std::round(framesPerSecond));
+  if (framesPerSecond >= 0) {
+    AppendShortest(out, std::round(framesPerSecond));
+  } else {
+    out += "null";
+  }
   out += "}\n";
   return out;
 }

@@ -10,7 +10,8 @@ namespace quarrow::sim {
 
 struct Options {
   std::optional<std::uint32_t> seed;
-  std::int64_t matches = 1;
+  std::int64_t runs = 1;     // seeds seed, seed + 1, ...
+  std::int64_t matches = 1;  // in each run
   std::int64_t maxFrames = 200000;
   int width = 257;
   int height = 169;
@@ -18,6 +19,8 @@ struct Options {
   std::optional<std::string> csv;    // a file name, or "-" for standard output
   std::optional<std::string> histogram;
   bool jsonSummary = false;
+  std::optional<int> jobs;        // worker processes; default: the cores this process may use
+  std::vector<std::string> pool;  // CSV files to sum up instead of playing
   bool help = false;
   bool version = false;
 };

@@ -69,8 +69,12 @@ void AppendDouble(std::string& out, double v) {
   out.append(buffer, result.ptr);
 }
 
-void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame) {
+void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame,
+                       std::optional<std::uint32_t> seed) {
   Members record(out);
+  if (seed) {
+    record.Integer("seed", *seed);
+  }
   record.Integer("match", match);
   record.Integer("frame", frame);
 
