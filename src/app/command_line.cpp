@@ -7,20 +7,46 @@
 #include "build_info.h"
 #include "text/checked_output.h"
 #include "text/escaped.h"
+#include "text/option_table.h"
 
 namespace quarrow {
 namespace {
 
-constexpr char kHelp[] =
-    "usage: quarrow [OPTION]...\n"
-    "Opens the window \"Quarrow simulator\", where ten computer players play a ball-throwing\n"
-    "game on a split court. \"Max\" runs frames back to back, \"Fast\" shortens the frame\n"
-    "interval, and dragging over the court with a mouse button held places a dead ball.\n"
-    "\n"
-    "  --version    print the version and exit\n"
-    "  --help, -h   print this help and exit\n"
-    "\n"
-    "Qt's own options, such as -platform NAME, are passed to Qt.\n";
+struct WindowOptions {
+  bool help = false;
+  bool version = false;
+};
+
+// The options the window answers itself; whatever else is given goes to Qt.
+const OptionTable<WindowOptions>& WindowOptionTable() {
+  const auto flag = [](bool WindowOptions::*field) {
+    return [field](WindowOptions& o, std::string_view) { return o.*field = true; };
+  };
+  static const OptionTable<WindowOptions> table = {
+      {"--version",
+       {},
+       {},
+       "print the version and exit",
+       {},
+       {},
+       {},
+       flag(&WindowOptions::version)},
+      {"--help", "-h", {}, "print this help and exit", {}, {}, {}, flag(&WindowOptions::help)},
+  };
+  return table;
+}
+
+std::string HelpText() {
+  return quarrow::HelpText(
+             "usage: quarrow [OPTION]...\n"
+             "Opens the window \"Quarrow simulator\", where ten computer players play a "
+             "ball-throwing\n"
+             "game on a split court. \"Max\" runs frames back to back, \"Fast\" shortens the "
+             "frame\n"
+             "interval, and dragging over the court with a mouse button held places a dead ball.\n",
+             WindowOptionTable()) +
+         "\nQt's own options, such as -platform NAME, are passed to Qt.\n";
+}
 
 // Prints text on standard output; a lost write (a full disk, a closed pipe) is a failure, not a
 // quiet success.
@@ -38,14 +64,16 @@ int Answer(std::string_view text) {
 }  // namespace
 
 std::optional<int> AnswerCommandLine(int argc, char** argv) {
+  const OptionTable<WindowOptions>& table = WindowOptionTable();
   for (int k = 1; k < argc; ++k) {
     const std::string_view arg = argv[k];
-    if (arg == "--help" || arg == "-h") {
-      return Answer(kHelp);
+    const auto row = FindOption(table, arg);
+    if (row == table.end()) {
+      continue;
     }
-    if (arg == "--version") {
-      return Answer(std::string("quarrow ") + kVersion + "\n");
-    }
+    WindowOptions options;
+    row->take(options, {});
+    return Answer(options.help ? HelpText() : std::string("quarrow ") + kVersion + "\n");
   }
   return std::nullopt;
 }

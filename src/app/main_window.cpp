@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
 #include <algorithm>
 #include <climits>
@@ -16,6 +17,22 @@
 #include "app/tick_clock.h"
 
 namespace quarrow {
+namespace {
+
+// The pace buttons stand in a column left of the court, which fills the rest of the window.
+constexpr QRect kCommand1{0, 40, 33, 21};
+constexpr QRect kCommand2{0, 64, 33, 21};
+constexpr QRect kLabel1{0, 100, 32, 13};
+constexpr QPoint kCourtAt{36, 4};
+// The court's frame around its interior, and the window's margin beyond the court.
+constexpr int kCourtFrame = PicMainWidget::kBorder;
+constexpr QSize kMargin{12, 10};
+constexpr QRect kCourt{kCourtAt, QSize(kStandardCourt.width + 2 * kCourtFrame,
+                                       kStandardCourt.height + 2 * kCourtFrame)};
+constexpr QSize kWindow{kCourt.right() + 1 + kMargin.width(),
+                        kCourt.bottom() + 1 + kMargin.height()};
+
+}  // namespace
 
 Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   // While Qt's pixmap cache holds anything it keeps a timer, and a pass of the event loop with a
@@ -24,24 +41,24 @@ Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   QPixmapCache::setCacheLimit(0);
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
-  setFixedSize(309, 187);
+  setFixedSize(kWindow);
 
   picMain_ = new PicMainWidget(picture_, this);
-  picMain_->setGeometry(36, 4, 261, 173);
+  picMain_->setGeometry(kCourt);
 
   command1_ = new QPushButton("Max", this);
   command1_->setObjectName("Command1");
-  command1_->setGeometry(0, 40, 33, 21);
+  command1_->setGeometry(kCommand1);
   connect(command1_, &QPushButton::clicked, [] { Command1_Click(); });
 
   command2_ = new QPushButton("Fast", this);
   command2_->setObjectName("Command2");
-  command2_->setGeometry(0, 64, 33, 21);
+  command2_->setGeometry(kCommand2);
   connect(command2_, &QPushButton::clicked, [] { Command2_Click(); });
 
   label1_ = new QLabel("Label1", this);
   label1_->setObjectName("Label1");
-  label1_->setGeometry(0, 100, 32, 13);
+  label1_->setGeometry(kLabel1);
   // Nothing reads or changes it; shown, its caption would only puzzle the user.
   label1_->hide();
 

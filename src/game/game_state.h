@@ -3,7 +3,9 @@
 // The one state of the game: plain module-level variables that every subsystem reads and writes.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "game/values.h"
 
@@ -25,6 +27,20 @@ struct TeamInfo {
   std::int16_t BackPlayer = 0;
   std::int16_t Lives = 0;
 };
+
+// Roles 1 and 2 are the two teams' court players, 3 and 4 their players in the end zone behind
+// the opponents: a team's court role is its number, its back-zone role two more.
+inline constexpr std::int16_t kBackZoneOffset = 2;
+
+// The team a role plays for, 1 or 2; 0 for a value that is no role.
+inline constexpr std::int16_t TeamOf(std::int16_t role) {
+  return role >= 1 && role <= kTeamCount + kBackZoneOffset ? static_cast<std::int16_t>(2 - role % 2)
+                                                           : std::int16_t{0};
+}
+
+inline constexpr std::int16_t BackZoneRole(std::int16_t team) {
+  return static_cast<std::int16_t>(team + kBackZoneOffset);
+}
 
 // Players are numbered 1 to 10 and teams 1 and 2; element 0 of each array is never used.
 using PlayerTable = std::array<PlayerInfo, kPlayerCount + 1>;
@@ -55,6 +71,30 @@ struct MatchCounts {
 };
 
 extern MatchCounts Counts;
+
+// Every count under the name reports give it, in the order they list them. A per-team count is
+// reported once for each team, its name suffixed _1 and _2.
+struct CountField {
+  std::string_view name;
+  std::int32_t MatchCounts::*whole = nullptr;
+  MatchCounts::PerTeam MatchCounts::*perTeam = nullptr;
+};
+inline constexpr std::array<CountField, 6> kCountFields = {{
+    {"throws", &MatchCounts::throws, nullptr},
+    {"pickups", &MatchCounts::pickups, nullptr},
+    {"hits", nullptr, &MatchCounts::hits},
+    {"returns", nullptr, &MatchCounts::returns},
+    {"lives_lost", nullptr, &MatchCounts::livesLost},
+    {"back_entries", nullptr, &MatchCounts::backEntries},
+}};
+// A count added to the record but not to the list would be missed by every report.
+static_assert(sizeof(MatchCounts) == [] {
+  std::size_t size = 0;
+  for (const CountField& field : kCountFields) {
+    size += field.whole != nullptr ? sizeof(std::int32_t) : sizeof(MatchCounts::PerTeam);
+  }
+  return size;
+}());
 
 // Everything back to zero, as at program start.
 void ResetGameState();

@@ -49,9 +49,9 @@ void InitGame() {
 
   constexpr std::int16_t kBack1 = 1;
   constexpr std::int16_t kBack2 = kTeamSize + 1;
-  PlaceBackPlayer(Players[kBack1], 3,
+  PlaceBackPlayer(Players[kBack1], BackZoneRole(1),
                   ToFixed(static_cast<std::int16_t>(CourtWidth - kHalfEndZone)));
-  PlaceBackPlayer(Players[kBack2], 4, Fixed::FromInt(kHalfEndZone));
+  PlaceBackPlayer(Players[kBack2], BackZoneRole(2), Fixed::FromInt(kHalfEndZone));
 
   Counts = MatchCounts{};
   Teams[1] = TeamInfo{kBack1, 3};

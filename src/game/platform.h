@@ -15,6 +15,14 @@ struct CourtSize {
   int height = 0;
 };
 
+// The court the window shows, inside the surface's frame; the runner's and the tests' default.
+inline constexpr CourtSize kStandardCourt{257, 169};
+
+// The court sizes the rules can serve: zones 1 and 2 need a whole-number x each, and the aiming
+// sums of five players stay within int16.
+inline constexpr int kMinCourtWidth = 83;
+inline constexpr int kMaxCourtSide = 6553;
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -36,7 +44,7 @@ class Platform {
 // that a whole run follows from its seed; no events; a court of a given size.
 class SeededPlatform : public Platform {
  public:
-  explicit SeededPlatform(std::uint32_t seed = 0, CourtSize court = {257, 169})
+  explicit SeededPlatform(std::uint32_t seed = 0, CourtSize court = kStandardCourt)
       : random_(seed), court_(court) {}
   TwisterRandom* Random() override { return &random_; }
   float Draw() override { return random_.Draw(); }

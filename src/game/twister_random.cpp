@@ -27,8 +27,14 @@ inline float DrawOf(std::uint32_t z) {
 }
 
 // Renews the state and makes each new word's draw as the word is. Twice the words per instruction
-// where the processor has 256-bit integer vectors; the words are the same either way.
-[[gnu::target_clones("avx2", "default")]] void Renew(std::uint32_t* state, float* draws) {
+// where the processor has 256-bit integer vectors; the words are the same either way. Other targets
+// (WebAssembly) have one vector width and no clones.
+#if defined(__x86_64__)
+#define QUARROW_RENEW_CLONES [[gnu::target_clones("avx2", "default")]]
+#else
+#define QUARROW_RENEW_CLONES
+#endif
+QUARROW_RENEW_CLONES void Renew(std::uint32_t* state, float* draws) {
   const auto put = [&](int i, std::uint32_t word) {
     state[i] = word;
     draws[i] = DrawOf(word);

@@ -16,6 +16,14 @@ using Flag = std::int16_t;
 inline constexpr Flag kTrue = -1;
 inline constexpr Flag kFalse = 0;
 
+// std::bit_cast, which not every standard library the core is built with offers; both compilers
+// have the builtin beneath it.
+template <typename To, typename From>
+constexpr To BitCast(const From& from) {
+  static_assert(sizeof(To) == sizeof(From));
+  return __builtin_bit_cast(To, from);
+}
+
 inline constexpr Flag ToFlag(bool value) {
   return value ? kTrue : kFalse;
 }

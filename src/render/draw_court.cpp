@@ -1,5 +1,6 @@
 #include "render/draw_court.h"
 
+#include <array>
 #include <cstdint>
 
 #include "game/game_state.h"
@@ -29,16 +30,8 @@ Rgb PlayerColour(int index) {
   if (index == Teams[1].BackPlayer || index == Teams[2].BackPlayer) {
     return kBackPlayerWhite;
   }
-  switch (Players[index].Role) {
-    case 1:
-    case 3:
-      return kTeam1Blue;
-    case 2:
-    case 4:
-      return kTeam2Red;
-    default:
-      return Rgb{};
-  }
+  constexpr std::array<Rgb, kTeamCount + 1> kTeamColour = {Rgb{}, kTeam1Blue, kTeam2Red};
+  return kTeamColour[TeamOf(Players[index].Role)];
 }
 
 template <typename Target>

@@ -1,6 +1,5 @@
 #include "rules/court.h"
 
-#include <bit>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -72,11 +71,8 @@ Flag InsideCourt(Fixed /*x*/, Fixed y) {
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {
-  // Roles 1 and 3 play for team 1, 2 and 4 for team 2: two roles of one team differ by an even
-  // number.
-  const auto isRole = [](std::int16_t r) { return r >= 1 && r <= 4; };
-  return ToFlag(ballRole == playerRole ||
-                (isRole(ballRole) && isRole(playerRole) && (ballRole - playerRole) % 2 == 0));
+  const std::int16_t team = TeamOf(ballRole);
+  return ToFlag(ballRole == playerRole || (team != 0 && team == TeamOf(playerRole)));
 }
 
 namespace {
@@ -92,17 +88,22 @@ std::int16_t WholeOfProduct(float draw, std::int16_t side) {
 template <typename Reached>
 float LeastDraw(Reached reached) {
   std::uint32_t low = 0;
-  std::uint32_t high = std::bit_cast<std::uint32_t>(1.0f);
+  std::uint32_t high = BitCast<std::uint32_t>(1.0f);
   while (low < high) {
     const std::uint32_t middle = low + (high - low) / 2;
-    if (reached(std::bit_cast<float>(middle))) {
+    if (reached(BitCast<float>(middle))) {
       high = middle;
     } else {
       low = middle + 1;
     }
   }
-  return std::bit_cast<float>(low);
+  return BitCast<float>(low);
 }
+
+// A quotient of approximate cosine and sine.
+struct SinCosQuotient {
+  static constexpr double kMore = 2 * kSinCosBound;
+};
 
 }  // namespace
 
@@ -131,7 +132,7 @@ Fixed DirectionOfUnit(double a, double sign) {
   // 1.5 kSinCosBound between the approximate point and the C library's; both quotients' roundings
   // add 1e-16.
   if (std::fabs(t.sin) > kSinCosBound) {
-    const Fixed atan = RoundedAtanNear<2 * kSinCosBound>(
+    const Fixed atan = RoundedAtanNear<SinCosQuotient>(
         t.cos / t.sin, [a] { return std::atan(std::cos(a) / std::sin(a)); });
     return detail::Heading(atan, sign * t.sin > 0);
   }

@@ -82,6 +82,11 @@ inline Fixed Heading(Fixed atan, bool below) {
   return below ? a + kPi : a;
 }
 
+// A quotient of counts for the quotient of their doubles.
+struct CountQuotient {
+  static constexpr double kMore = 1e-15;
+};
+
 }  // namespace detail
 
 // The heading of travel from one point to another, in radians with four decimals, 0 to 6.2832.
@@ -102,8 +107,8 @@ inline Fixed DirectionOfDelta(Fixed dx, Fixed dy) {
     return dx.count >= 0 ? Fixed{} : detail::kPi;
   }
   const double q = static_cast<double>(dx.count) / static_cast<double>(dy.count);
-  const Fixed atan =
-      RoundedAtanNear<1e-15>(q, [dx, dy] { return std::atan(dx.ToDouble() / dy.ToDouble()); });
+  const Fixed atan = RoundedAtanNear<detail::CountQuotient>(
+      q, [dx, dy] { return std::atan(dx.ToDouble() / dy.ToDouble()); });
   return detail::Heading(atan, dy.count > 0);
 }
 

@@ -129,9 +129,12 @@ inline double ApproxAtan(double q) {
 // boundary they round alike and exact() is not called. The margin is taken for the ceiling, so that
 // it is a constant, and the ceiling keeps the scaled value below 2^51, where the shift rounds; a
 // value that is not a number fails the comparison. The last term covers the margin's own roundings.
-template <double kBound, double kCeiling, typename Form, typename Exact>
+// Tolerance gives kBound and kCeiling: a type, as not every compiler of the core takes a double as
+// a template argument.
+template <typename Tolerance, typename Form, typename Exact>
 Fixed RoundedNear(double approx, double gain, const Form& form, const Exact& exact) {
-  constexpr double kMargin = kCeiling * ((kBound + 0x1p-48) * 10000.0) + 0x1p-40;
+  constexpr double kCeiling = Tolerance::kCeiling;
+  constexpr double kMargin = kCeiling * ((Tolerance::kBound + 0x1p-48) * 10000.0) + 0x1p-40;
   static_assert(kMargin < 0.01 && 2 * kCeiling * 10000.0 < 0x1p50);
   if (gain <= kCeiling) {
     const double scaled = form(approx) * 10000.0;
@@ -155,27 +158,44 @@ bool HoldsNear(double approx, double bound, const Holds& holds, const Exact& exa
 // play, and still with a margin of a few millionths.
 inline constexpr double kSinCosCeiling = 0x1p16;
 
+struct SinCosTolerance {
+  static constexpr double kBound = kSinCosBound;
+  static constexpr double kCeiling = kSinCosCeiling;
+};
+
 // ToFixed(form(std::cos(a))) and ToFixed(form(std::sin(a))), form as for RoundedNear.
 template <typename Form>
 Fixed RoundedCos(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.cos, gain, form, [&] { return t.ExactCos(); });
+  return RoundedNear<SinCosTolerance>(t.cos, gain, form, [&] { return t.ExactCos(); });
 }
 template <typename Form>
 Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
-  return RoundedNear<kSinCosBound, kSinCosCeiling>(t.sin, gain, form, [&] { return t.ExactSin(); });
+  return RoundedNear<SinCosTolerance>(t.sin, gain, form, [&] { return t.ExactSin(); });
 }
 
-// ToFixed(exact()), where exact() is an arctangent that atan(q) lies within kMore of: q may be
-// formed more cheaply, or from approximate values, than the argument exact() is given.
-template <double kMore, typename Exact>
+// How much farther than atan(q) the arctangent asked of the C library may lie: its quotient formed
+// otherwise (kMore).
+struct ExactQuotient {
+  static constexpr double kMore = 0;
+};
+
+template <typename Slack>
+struct AtanTolerance {
+  static constexpr double kBound = kAtanBound + Slack::kMore;
+  static constexpr double kCeiling = 1.0;
+};
+
+// ToFixed(exact()), where exact() is an arctangent that atan(q) lies within Slack::kMore of: q may
+// be formed more cheaply, or from approximate values, than the argument exact() is given.
+template <typename Slack, typename Exact>
 Fixed RoundedAtanNear(double q, const Exact& exact) {
-  return RoundedNear<kAtanBound + kMore, 1.0>(
+  return RoundedNear<AtanTolerance<Slack>>(
       ApproxAtan(q), 1, [](double v) { return v; }, exact);
 }
 
 // ToFixed(std::atan(q)).
 inline Fixed RoundedAtan(double q) {
-  return RoundedAtanNear<0.0>(q, [q] { return std::atan(q); });
+  return RoundedAtanNear<ExactQuotient>(q, [q] { return std::atan(q); });
 }
 
 }  // namespace quarrow

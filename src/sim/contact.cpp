@@ -47,12 +47,10 @@ void ReturnThrower() {
   if (t < 1 || t > kPlayerCount) {
     return;
   }
-  if (Players[t].Role == 3 && t != Teams[1].BackPlayer) {
-    Players[t].Role = 1;
-    ++Counts.returns[1];
-  } else if (Players[t].Role == 4 && t != Teams[2].BackPlayer) {
-    Players[t].Role = 2;
-    ++Counts.returns[2];
+  const std::int16_t team = TeamOf(Players[t].Role);
+  if (team != 0 && Players[t].Role == BackZoneRole(team) && t != Teams[team].BackPlayer) {
+    Players[t].Role = team;
+    ++Counts.returns[team];
   }
 }
 
@@ -94,13 +92,14 @@ void CheckBallContact(std::int16_t i) {
   if (BallTeam == p.Role) {
     return;
   }
-  if (p.Role == 1 || p.Role == 2) {
-    if (i == Teams[p.Role].BackPlayer) {
-      Teams[p.Role].Lives -= 1;
-      ++Counts.livesLost[p.Role];
+  // Only a court player is hit; his team's number is his role.
+  if (const std::int16_t team = TeamOf(p.Role); team != 0 && p.Role == team) {
+    if (i == Teams[team].BackPlayer) {
+      Teams[team].Lives -= 1;
+      ++Counts.livesLost[team];
     } else {
-      ++Counts.hits[p.Role];
-      p.Role += 2;
+      ++Counts.hits[team];
+      p.Role = BackZoneRole(team);
     }
   }
   ReturnThrower();
@@ -123,14 +122,13 @@ bool OtherInRole(std::int16_t role, std::int16_t back) {
 }  // namespace
 
 void UpdateBackPlayers() {
-  PlayerInfo& back1 = Players[Teams[1].BackPlayer];
-  PlayerInfo& back2 = Players[Teams[2].BackPlayer];
-  const bool court1 = OtherInRole(1, Teams[1].BackPlayer);
-  const bool court2 = OtherInRole(2, Teams[2].BackPlayer);
-  Counts.backEntries[1] += !court1 && back1.Role != 1;
-  Counts.backEntries[2] += !court2 && back2.Role != 2;
-  back1.Role = court1 ? 3 : 1;
-  back2.Role = court2 ? 4 : 2;
+  // A back player's role is never another team's court role, so each team can be settled in turn.
+  for (std::int16_t team = 1; team <= kTeamCount; ++team) {
+    PlayerInfo& back = Players[Teams[team].BackPlayer];
+    const bool othersInCourt = OtherInRole(team, Teams[team].BackPlayer);
+    Counts.backEntries[team] += !othersInCourt && back.Role != team;
+    back.Role = othersInCourt ? BackZoneRole(team) : team;
+  }
 }
 
 }  // namespace quarrow

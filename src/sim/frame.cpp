@@ -7,6 +7,11 @@
 
 namespace quarrow {
 
+// V8 cannot move a running WebAssembly loop up to its optimising tier, so a frame inlined into a
+// whole run would stay on the baseline tier; a call of its own is optimised once it is hot.
+#if defined(__wasm__)
+[[gnu::noinline]]
+#endif
 void AdvanceFrame() {
   MoveBall();
   MovePlayers();

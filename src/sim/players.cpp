@@ -121,9 +121,9 @@ void MovePlayers() {
 
 void ChooseTarget(std::int16_t thrower, Number& aimX, Number& aimY) {
   const PlayerInfo& t = Players[thrower];
-  const std::int16_t opponents = (t.Role == 1 || t.Role == 3)   ? 2
-                                 : (t.Role == 2 || t.Role == 4) ? 1
-                                                                : 0;
+  const std::int16_t team = TeamOf(t.Role);
+  // The opponents' court role, which is their team's number.
+  const std::int16_t opponents = team == 0 ? 0 : static_cast<std::int16_t>(kTeamCount + 1 - team);
   double best = kNoCandidate;
   std::int16_t nearest = 0;
   std::int16_t sumX = 0;

@@ -23,7 +23,7 @@ class FakeShell final : public Shell {
   void PumpEvents() override;
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override { return now; }
-  CourtSize CourtInterior() override { return {257, 169}; }
+  CourtSize CourtInterior() override { return kStandardCourt; }
   Picture& PicMain() override { return picture; }
   void PictureReady(std::int64_t tick) override;
   bool AskYesNo(const std::string& text) override;

@@ -65,8 +65,8 @@ TEST_F(WindowTest, TitleControlsGeometryAndFocusOrder) {
   EXPECT_TRUE(label->isHidden());
 
   const CourtSize interior = window.CourtInterior();
-  EXPECT_EQ(interior.width, 257);
-  EXPECT_EQ(interior.height, 169);
+  EXPECT_EQ(interior.width, kStandardCourt.width);
+  EXPECT_EQ(interior.height, kStandardCourt.height);
 
   EXPECT_EQ(court->nextInFocusChain(), max);
   EXPECT_EQ(max->nextInFocusChain(), fast);
@@ -108,8 +108,8 @@ TEST_F(WindowTest, DragPlacesADeadBallInInteriorCoordinates) {
 }
 
 TEST_F(WindowTest, CourtPictureShowsTeamColoursAndWhiteBackPlayers) {
-  CourtWidth = 257;
-  CourtHeight = 169;
+  CourtWidth = kStandardCourt.width;
+  CourtHeight = kStandardCourt.height;
   BallX = Fixed::FromInt(-50);
   const int xs[] = {0, 237, 60, 70, 80, 90, 20, 150, 160, 170, 180};
   for (int i = 1; i <= kPlayerCount; ++i) {

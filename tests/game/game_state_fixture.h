@@ -18,8 +18,8 @@ class GameStateTest : public ::testing::Test {
   void SetUp() override {
     ResetGameState();
     SetPlatform(nullptr);
-    CourtWidth = 257;
-    CourtHeight = 169;
+    CourtWidth = kStandardCourt.width;
+    CourtHeight = kStandardCourt.height;
     HalfWidth = 128;
     ThirdWidth = 86;
     Teams[1] = TeamInfo{1, 3};

@@ -15,7 +15,7 @@ namespace quarrow::testing {
 // Installs itself for its lifetime.
 class ScriptedPlatform final : public Platform {
  public:
-  explicit ScriptedPlatform(std::vector<float> draws, CourtSize size = {257, 169})
+  explicit ScriptedPlatform(std::vector<float> draws, CourtSize size = kStandardCourt)
       : draws_(std::move(draws)), size_(size) {
     SetPlatform(this);
   }

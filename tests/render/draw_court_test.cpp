@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/platform.h"
 #include "render/picture.h"
 
 namespace quarrow {
@@ -38,8 +39,8 @@ class DrawCourtTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameState();
-    CourtWidth = 257;
-    CourtHeight = 169;
+    CourtWidth = kStandardCourt.width;
+    CourtHeight = kStandardCourt.height;
     for (int i = 1; i <= kPlayerCount; ++i) {
       Players[i].Role = i <= 5 ? 1 : 2;
       Players[i].X = Fixed::FromInt(50 + 10 * i);

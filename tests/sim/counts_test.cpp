@@ -13,7 +13,7 @@
 namespace quarrow {
 namespace {
 
-using sim::CountValues;
+using runner::CountValues;
 using testing::Fx;
 
 class Counting : public testing::GameStateTest {

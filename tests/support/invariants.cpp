@@ -37,7 +37,7 @@ std::string Violation(const Memory& before, Since since) {
   for (int i = 1; i <= kPlayerCount; ++i) {
     const PlayerInfo& p = Players[i];
     const int team = i <= kPlayerCount / 2 ? 1 : 2;
-    if (p.Role != team && p.Role != team + 2) {
+    if (TeamOf(p.Role) != team) {
       out << "player " << i << " of team " << team << " has role " << p.Role;
     } else if (!(p.Y.ToDouble() >= 0 && p.Y.ToDouble() <= h)) {
       out << "player " << i << " at y " << p.Y.ToDouble();

@@ -8,7 +8,7 @@
 
 #include "match_csv.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 TEST(MatchStats, WilsonIntervalAgainstHandValues) {
@@ -108,4 +108,4 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

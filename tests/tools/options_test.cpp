@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <string_view>
 #include <vector>
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 TEST(Options, DefaultsWithoutArguments) {
@@ -15,8 +17,8 @@ TEST(Options, DefaultsWithoutArguments) {
   EXPECT_FALSE(r.options.seed.has_value());
   EXPECT_EQ(r.options.matches, 1);
   EXPECT_EQ(r.options.maxFrames, 200000);
-  EXPECT_EQ(r.options.width, 257);
-  EXPECT_EQ(r.options.height, 169);
+  EXPECT_EQ(r.options.width, kStandardCourt.width);
+  EXPECT_EQ(r.options.height, kStandardCourt.height);
   EXPECT_FALSE(r.options.trace.has_value());
   EXPECT_FALSE(r.options.csv.has_value());
   EXPECT_FALSE(r.options.histogram.has_value());
@@ -92,23 +94,59 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
 
 TEST(Options, HelpHasALineWithTheDefaultForEveryAcceptedOption) {
   const std::string help = HelpText();
-  for (const OptionHelp& option : kOptionHelp) {
-    const std::string flag(option.flag);
-    const std::size_t line = help.find("\n  " + flag + " ");
+  for (const Option<Options>& option : RunnerOptions()) {
+    const std::string flag(option.name);
+    const std::size_t line = help.find("\n  " + flag);
     ASSERT_NE(line, std::string::npos) << flag;
     const std::string text = help.substr(line + 1, help.find('\n', line + 1) - line - 1);
     EXPECT_LE(text.size(), 80u) << text;
-    const ParseResult alone = ParseOptions({option.flag});
+    const ParseResult alone = ParseOptions({option.name});
     if (option.value.empty()) {
       EXPECT_EQ(alone.error, "") << flag;
     } else {
-      EXPECT_NE(text.find("default"), std::string::npos) << text;
+      EXPECT_NE(text.find("(default: " + option.byDefault + ")"), std::string::npos) << text;
       EXPECT_EQ(alone.error, flag + " needs a value");
     }
   }
   EXPECT_TRUE(ParseOptions({"--version"}).options.version);
   EXPECT_FALSE(ParseOptions({"--version"}).options.help);
+  EXPECT_TRUE(ParseOptions({"-h"}).options.help);
+}
+
+// The manual lists the same options in the same order, each with the default help gives it.
+TEST(Options, ManualListsEveryOptionWithItsDefault) {
+  std::ifstream file(QUARROW_SOURCE_DIR "/data/man/quarrow-sim.6.in");
+  ASSERT_TRUE(file) << "cannot read the manual";
+  std::vector<std::string> names;
+  std::vector<std::string> defaults;
+  bool inOptions = false;
+  for (std::string line; std::getline(file, line);) {
+    if (line.starts_with(".SH")) {
+      inOptions = line == ".SH OPTIONS";
+    } else if (inOptions && line.starts_with(".B") && line.find("\\-\\-") != std::string::npos) {
+      std::string name = line.substr(line.find(' ') + 1);
+      name = name.substr(0, name.find(' '));
+      std::erase(name, '\\');
+      names.push_back(name);
+      defaults.emplace_back();
+    } else if (inOptions && line.starts_with("Default: ") && !defaults.empty()) {
+      defaults.back() = line.substr(9);
+    }
+  }
+  std::vector<std::string> expectedNames;
+  for (const Option<Options>& option : RunnerOptions()) {
+    expectedNames.emplace_back(option.name);
+    const std::size_t k = expectedNames.size() - 1;
+    if (k < defaults.size() && !option.byDefault.empty()) {
+      const std::string rest =
+          defaults[k].substr(std::min(defaults[k].size(), option.byDefault.size()));
+      EXPECT_TRUE(defaults[k].starts_with(option.byDefault) &&
+                  (rest == "." || rest.starts_with(" ")))
+          << option.name << ": " << defaults[k];
+    }
+  }
+  EXPECT_EQ(names, expectedNames);
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

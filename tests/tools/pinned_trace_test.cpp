@@ -11,7 +11,7 @@
 #include "sim/frame.h"
 #include "trace.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 struct PinnedRun {
@@ -65,4 +65,4 @@ TEST(PinnedTrace, SeededRunsKeepTheirTraces) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -11,8 +11,9 @@
 #include "game/game_state_fixture.h"
 #include "game/platform.h"
 #include "sim/frame.h"
+#include "text/number_text.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 using quarrow::testing::Fx;
@@ -50,7 +51,7 @@ TEST(Trace, DoubleIsPrintedAsPercentSeventeenG) {
     char expected[64];
     std::snprintf(expected, sizeof expected, "%.17g", v);
     std::string out;
-    AppendDouble(out, v);
+    AppendPrecise(out, v);
     EXPECT_EQ(out, expected);
   }
 }
@@ -106,4 +107,4 @@ TEST_F(TraceRecord, SameSeedSameTrace) {
 }
 
 }  // namespace
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 // Drawing area and margins, in SVG units.
@@ -181,4 +181,4 @@ std::string HistogramSvg(const Summary& summary) {
   return out;
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

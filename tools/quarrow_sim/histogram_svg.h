@@ -6,9 +6,9 @@
 
 #include "match_stats.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 // An SVG bar chart of frames per match, with the run's median and 90th percentile marked.
 std::string HistogramSvg(const Summary& summary);
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

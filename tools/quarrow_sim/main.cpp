@@ -70,7 +70,7 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
-namespace sim = quarrow::sim;
+namespace runner = quarrow::runner;
 
 // Where one kind of output goes: standard output for "-", else a file opened before the run so
 // that a bad name fails at once. No file when the output was not asked for.
@@ -117,7 +117,7 @@ int UsableCores() {
 }
 
 void OnInterrupt(int signal) {
-  sim::stopSignal = signal;
+  runner::stopSignal = signal;
 }
 
 // Where the summary goes: standard error when the data asked for has standard output.
@@ -129,37 +129,37 @@ Output ReportOutput(const Output& trace, const Output& csv) {
   return report;
 }
 
-void Report(const sim::Options& options, const Output& report, const Output& histogram,
-            const sim::Summary& summary, double framesPerSecond) {
+void Report(const runner::Options& options, const Output& report, const Output& histogram,
+            const runner::Summary& summary, double framesPerSecond) {
   if (histogram.file != nullptr) {
-    quarrow::Write(histogram.file, sim::HistogramSvg(summary), histogram.name);
+    quarrow::Write(histogram.file, runner::HistogramSvg(summary), histogram.name);
     quarrow::Finish(histogram.file, histogram.name);
   }
   quarrow::Write(report.file,
-                 options.jsonSummary ? sim::SummaryJson(summary, framesPerSecond)
-                                     : sim::SummaryText(summary, framesPerSecond),
+                 options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
+                                     : runner::SummaryText(summary, framesPerSecond),
                  report.name);
   quarrow::Finish(report.file, report.name);
 }
 
-int Pool(const sim::Options& options) {
+int Pool(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   const Output histogram = Open(options.histogram, "histogram");
-  sim::RunStats stats;
-  const sim::PoolSeeds seeds = sim::ReadPool(
-      options.pool, [&](const quarrow::MatchResult& result, const sim::CountRow& counts) {
-        sim::AddMatch(stats, result, counts);
+  runner::RunStats stats;
+  const runner::PoolSeeds seeds = runner::ReadPool(
+      options.pool, [&](const quarrow::MatchResult& result, const runner::CountRow& counts) {
+        runner::AddMatch(stats, result, counts);
       });
   if (stats.frames.empty()) {
-    throw sim::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
-                           (options.pool.size() == 1 ? "" : "s")};
+    throw runner::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
+                              (options.pool.size() == 1 ? "" : "s")};
   }
   Report(options, ReportOutput({}, {}), histogram,
-         sim::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
+         runner::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
   return 0;
 }
 
-int Run(const sim::Options& options) {
+int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   const Output trace = Open(options.trace, "trace");
   const Output csv = Open(options.csv, "CSV");
@@ -181,9 +181,9 @@ int Run(const sim::Options& options) {
   std::string traceBuffer;
   std::string csvBuffer;
   if (csv.file != nullptr) {
-    sim::AppendCsvHeader(csvBuffer);
+    runner::AppendCsvHeader(csvBuffer);
   }
-  sim::RunStats stats;
+  runner::RunStats stats;
   std::int64_t totalFrames = 0;
   const int jobs = std::min<std::int64_t>(options.jobs.value_or(UsableCores()), options.runs);
   const auto start = Clock::now();
@@ -191,7 +191,7 @@ int Run(const sim::Options& options) {
     Progress progress(options.runs * options.matches);
     const bool several = options.runs > 1;
     // Plays one run; in a worker, or here when there is one worker.
-    const sim::PlayRun play = [&](std::int64_t run, const sim::RunOutput& out) {
+    const runner::PlayRun play = [&](std::int64_t run, const runner::RunOutput& out) {
       const auto runSeed = static_cast<std::uint32_t>(seed + run);
       // As at program start, so that a run is the same whatever ran before it in this process.
       quarrow::ResetGameState();
@@ -199,7 +199,7 @@ int Run(const sim::Options& options) {
       const quarrow::PlatformInstallation installation(platform);
       std::string records;
       const std::int64_t before = totalFrames;
-      for (std::int64_t match = 1; match <= options.matches && sim::stopSignal == 0; ++match) {
+      for (std::int64_t match = 1; match <= options.matches && runner::stopSignal == 0; ++match) {
         const quarrow::MatchResult result =
             quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
               if (jobs == 1) {
@@ -208,8 +208,8 @@ int Run(const sim::Options& options) {
               if (trace.file == nullptr) {
                 return;
               }
-              sim::AppendTraceRecord(records, match, frame,
-                                     several ? std::optional(runSeed) : std::nullopt);
+              runner::AppendTraceRecord(records, match, frame,
+                                        several ? std::optional(runSeed) : std::nullopt);
               if (records.size() >= 1 << 16) {
                 out.trace(records);
                 records.clear();
@@ -224,7 +224,7 @@ int Run(const sim::Options& options) {
     };
     // Every run's matches, numbered again from 1 in each.
     std::int64_t matchesTaken = 0;
-    const sim::RunOutput take{
+    const runner::RunOutput take{
         [&](std::string_view text) {
           traceBuffer += text;
           Spill(traceBuffer, trace, 1 << 16);
@@ -235,14 +235,14 @@ int Run(const sim::Options& options) {
           ++matchesTaken;
           totalFrames += result.frames;
           progress.Show(matchesTaken, totalFrames);
-          sim::AddMatch(stats, result, counts);
+          runner::AddMatch(stats, result, counts);
           if (csv.file != nullptr) {
-            sim::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
-                              counts);
+            runner::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
+                                 counts);
             Spill(csvBuffer, csv, 1 << 16);
           }
         }};
-    sim::PlayRuns(options.runs, jobs, play, take);
+    runner::PlayRuns(options.runs, jobs, play, take);
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   for (auto [out, text] : {std::pair{&trace, &traceBuffer}, std::pair{&csv, &csvBuffer}}) {
@@ -253,16 +253,17 @@ int Run(const sim::Options& options) {
   }
   if (stats.frames.empty()) {
     std::fprintf(stderr, "quarrow-sim: interrupted before the first match ended\n");
-    return 128 + sim::stopSignal;
+    return 128 + runner::stopSignal;
   }
   const auto lastSeed = static_cast<std::uint32_t>(
       seed + (stats.frames.size() - 1) / static_cast<std::size_t>(options.matches));
   const double framesPerSecond = seconds > 0 ? static_cast<double>(totalFrames) / seconds : 0.0;
   Report(options, report, histogram,
-         sim::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}), framesPerSecond);
-  if (sim::stopSignal != 0) {
+         runner::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
+         framesPerSecond);
+  if (runner::stopSignal != 0) {
     std::fprintf(stderr, "quarrow-sim: interrupted after %zu matches\n", stats.frames.size());
-    return 128 + sim::stopSignal;
+    return 128 + runner::stopSignal;
   }
   return 0;
 }
@@ -271,7 +272,7 @@ int Run(const sim::Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const sim::ParseResult parsed = sim::ParseOptions(args);
+  const runner::ParseResult parsed = runner::ParseOptions(args);
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
@@ -280,7 +281,7 @@ int main(int argc, char** argv) {
     if (parsed.options.help || parsed.options.version) {
       quarrow::RequireOpen(stdout, "standard output");
       quarrow::Write(stdout,
-                     parsed.options.help ? sim::HelpText()
+                     parsed.options.help ? runner::HelpText()
                                          : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
                      "standard output");
       quarrow::Finish(stdout, "standard output");
@@ -290,10 +291,10 @@ int main(int argc, char** argv) {
   } catch (const quarrow::OutputFailed& failure) {
     std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
     return 1;
-  } catch (const sim::WorkerFailed& failure) {
+  } catch (const runner::WorkerFailed& failure) {
     std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
     return 1;
-  } catch (const sim::PoolRefused& refusal) {
+  } catch (const runner::PoolRefused& refusal) {
     std::fprintf(stderr, "quarrow-sim: %s\n", refusal.what.c_str());
     return 2;
   }

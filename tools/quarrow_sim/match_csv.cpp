@@ -2,7 +2,7 @@
 
 #include "match_stats.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 void AppendCsvHeader(std::string& out) {
   out += "match,frames,winner";
@@ -23,4 +23,4 @@ void AppendCsvRow(std::string& out, std::uint32_t seed, std::int64_t match,
   AppendFormat(out, ",%u\n", seed);
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

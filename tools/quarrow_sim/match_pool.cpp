@@ -11,7 +11,7 @@
 #include "match_csv.h"
 #include "text/escaped.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 // Our rows are short; a longer line is someone else's.
@@ -181,4 +181,4 @@ PoolSeeds ReadPool(const std::vector<std::string>& files,
   return PoolReader(files, onMatch).Read();
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -1,38 +1,49 @@
 #include "match_stats.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <numeric>
 
-namespace quarrow::sim {
+#include "text/number_text.h"
+
+namespace quarrow::runner {
 namespace {
 
 // The two-sided 95 % point of the standard normal distribution.
 constexpr double kZ95 = 1.959963984540054;
 
-// The shortest text that reads back as the same double.
-void AppendShortest(std::string& out, double v) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  out.append(buffer, result.ptr);
-}
-
-bool PerTeam(std::string_view name) {
-  return name.ends_with("_1");
-}
-
 }  // namespace
 
-const std::array<std::string_view, kCountColumns> kCountNames = {
-    "throws",    "pickups",      "hits_1",       "hits_2",         "returns_1",
-    "returns_2", "lives_lost_1", "lives_lost_2", "back_entries_1", "back_entries_2"};
+const std::array<std::string, kCountColumns> kCountNames = [] {
+  std::array<std::string, kCountColumns> names;
+  std::size_t k = 0;
+  for (const CountField& field : kCountFields) {
+    if (field.whole != nullptr) {
+      names[k++] = field.name;
+      continue;
+    }
+    for (int t = 1; t <= kTeamCount; ++t) {
+      names[k++] = std::string(field.name) + "_" + std::to_string(t);
+    }
+  }
+  return names;
+}();
 
-CountRow CountValues(const MatchCounts& c) {
-  return {c.throws,     c.pickups,      c.hits[1],      c.hits[2],        c.returns[1],
-          c.returns[2], c.livesLost[1], c.livesLost[2], c.backEntries[1], c.backEntries[2]};
+CountRow CountValues(const MatchCounts& counts) {
+  CountRow row{};
+  std::size_t k = 0;
+  for (const CountField& field : kCountFields) {
+    if (field.whole != nullptr) {
+      row[k++] = counts.*field.whole;
+      continue;
+    }
+    for (int t = 1; t <= kTeamCount; ++t) {
+      row[k++] = (counts.*field.perTeam)[t];
+    }
+  }
+  return row;
 }
 
 void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
@@ -134,17 +145,18 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
                static_cast<long long>(s.p90Frames), static_cast<long long>(s.p99Frames),
                static_cast<long long>(s.maxFrames));
   out += "mean per match         all   team 1   team 2\n";
-  for (std::size_t k = 0; k < kCountColumns; ++k) {
-    const std::string_view name = kCountNames[k];
-    if (!PerTeam(name)) {
-      AppendFormat(out, "  %-14.*s %8.2f\n", static_cast<int>(name.size()), name.data(),
-                   s.countMeans[k]);
+  std::size_t k = 0;
+  for (const CountField& field : kCountFields) {
+    const auto name = static_cast<int>(field.name.size());
+    if (field.whole != nullptr) {
+      AppendFormat(out, "  %-14.*s %8.2f\n", name, field.name.data(), s.countMeans[k]);
+      k += 1;
       continue;
     }
-    const std::string_view kind = name.substr(0, name.size() - 2);
-    AppendFormat(out, "  %-14.*s %8.2f %8.2f %8.2f\n", static_cast<int>(kind.size()), kind.data(),
+    static_assert(kTeamCount == 2, "the table has a column for each of two teams");
+    AppendFormat(out, "  %-14.*s %8.2f %8.2f %8.2f\n", name, field.name.data(),
                  s.countMeans[k] + s.countMeans[k + 1], s.countMeans[k], s.countMeans[k + 1]);
-    ++k;
+    k += kTeamCount;
   }
   return out;
 }
@@ -184,8 +196,7 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
                static_cast<long long>(s.p99Frames), static_cast<long long>(s.maxFrames));
   out += ", \"means\": {";
   for (std::size_t k = 0; k < kCountColumns; ++k) {
-    AppendFormat(out, "%s\"%.*s\": ", k == 0 ? "" : ", ", static_cast<int>(kCountNames[k].size()),
-                 kCountNames[k].data());
+    AppendFormat(out, "%s\"%s\": ", k == 0 ? "" : ", ", kCountNames[k].c_str());
     AppendShortest(out, s.countMeans[k]);
   }
   out += "}, \"frames_per_second\": ";
@@ -214,4 +225,4 @@ void AppendFormat(std::string& out, const char* format, ...) {
   va_end(again);
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -12,13 +12,19 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
-// The counts of a match as columns, in the order the CSV and the summaries list them; a per-team
-// count has one column for each team, suffixed _1 and _2.
-inline constexpr std::size_t kCountColumns = 10;
+// The counts of a match as columns, in the order of kCountFields: a per-team count has one column
+// for each team.
+inline constexpr std::size_t kCountColumns = [] {
+  std::size_t columns = 0;
+  for (const CountField& field : kCountFields) {
+    columns += field.whole != nullptr ? 1 : kTeamCount;
+  }
+  return columns;
+}();
 using CountRow = std::array<std::int32_t, kCountColumns>;
-extern const std::array<std::string_view, kCountColumns> kCountNames;
+extern const std::array<std::string, kCountColumns> kCountNames;
 CountRow CountValues(const MatchCounts& counts);
 
 struct RunStats {
@@ -82,4 +88,4 @@ std::string SummaryJson(const Summary& summary, double framesPerSecond);
 // printf into the end of a string.
 [[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -6,15 +6,18 @@
 #include <string_view>
 #include <vector>
 
-namespace quarrow::sim {
+#include "game/platform.h"
+#include "text/option_table.h"
+
+namespace quarrow::runner {
 
 struct Options {
   std::optional<std::uint32_t> seed;
   std::int64_t runs = 1;     // seeds seed, seed + 1, ...
   std::int64_t matches = 1;  // in each run
   std::int64_t maxFrames = 200000;
-  int width = 257;
-  int height = 169;
+  int width = kStandardCourt.width;
+  int height = kStandardCourt.height;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
   std::optional<std::string> csv;    // a file name, or "-" for standard output
   std::optional<std::string> histogram;
@@ -25,6 +28,10 @@ struct Options {
   bool version = false;
 };
 
+// Every option the runner takes: the parser and --help both read it, and a test holds the manual
+// to it.
+const OptionTable<Options>& RunnerOptions();
+
 struct ParseResult {
   Options options;
   std::string error;  // empty when the arguments were good
@@ -32,14 +39,6 @@ struct ParseResult {
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args);
 
-// Every option the parser accepts, with its line of help; a flag missing here is refused.
-struct OptionHelp {
-  std::string_view flag;
-  std::string_view value;  // empty for a switch
-  std::string_view text;
-};
-extern const std::vector<OptionHelp> kOptionHelp;
-
 std::string HelpText();
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

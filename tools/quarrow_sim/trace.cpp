@@ -1,12 +1,12 @@
 #include "trace.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <string_view>
 
 #include "game/game_state.h"
+#include "text/number_text.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 namespace {
 
 template <typename T>
@@ -31,7 +31,7 @@ class Members {
     return out_;
   }
   void Integer(std::string_view key, std::int64_t v) { AppendNumber(Key(key), v); }
-  void Real(std::string_view key, double v) { AppendDouble(Key(key), v); }
+  void Real(std::string_view key, double v) { AppendPrecise(Key(key), v); }
   void Exact(std::string_view key, Fixed v) {
     Key(key) += '"';
     AppendFixed(out_, v);
@@ -59,14 +59,6 @@ void AppendFixed(std::string& out, Fixed v) {
     digits[k] = static_cast<char>('0' + rest % 10);
   }
   out.append(digits, sizeof digits);
-}
-
-void AppendDouble(std::string& out, double v) {
-  // to_chars in general form with precision 17 prints what printf's %.17g prints.
-  char buffer[40];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 17);
-  out.append(buffer, result.ptr);
 }
 
 void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame,
@@ -117,4 +109,4 @@ void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame,
   out += '\n';
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

@@ -6,7 +6,7 @@
 
 #include "game/values.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 // Appends one JSON Lines record of the whole game state, newline included; one of several runs
 // names its seed first.
@@ -16,7 +16,4 @@ void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame,
 // A fixed value with exactly four decimals, as "-0.5000".
 void AppendFixed(std::string& out, Fixed v);
 
-// A double as C's %.17g prints it.
-void AppendDouble(std::string& out, double v);
-
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

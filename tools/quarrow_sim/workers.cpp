@@ -11,7 +11,7 @@
 #include <exception>
 #include <vector>
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -290,4 +290,4 @@ void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput&
   }
 }
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner

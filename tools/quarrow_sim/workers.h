@@ -12,7 +12,7 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::sim {
+namespace quarrow::runner {
 
 // What a run hands back, in the order it happens: trace text in whole records, and after each
 // match its result and counts.
@@ -38,4 +38,4 @@ extern volatile std::sig_atomic_t stopSignal;
 // on what `out` throws, with every worker gone too.
 void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out);
 
-}  // namespace quarrow::sim
+}  // namespace quarrow::runner
