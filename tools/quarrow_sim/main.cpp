@@ -190,20 +190,20 @@ int Run(const runner::Options& options) {
   {
     Progress progress(options.runs * options.matches);
     const bool several = options.runs > 1;
-    // Plays one run; in a worker, or here when there is one worker.
-    const runner::PlayRun play = [&](std::int64_t run, const runner::RunOutput& out) {
+    // Plays one run, in a worker or here; progress is shown by this process alone.
+    const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown) {
       const auto runSeed = static_cast<std::uint32_t>(seed + run);
       // As at program start, so that a run is the same whatever ran before it in this process.
       quarrow::ResetGameState();
       quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
       const quarrow::PlatformInstallation installation(platform);
       std::string records;
-      const std::int64_t before = totalFrames;
       for (std::int64_t match = 1; match <= options.matches && runner::stopSignal == 0; ++match) {
+        const std::int64_t played = run * options.matches + match;
         const quarrow::MatchResult result =
             quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-              if (jobs == 1) {
-                progress.Update(run * options.matches + match, before + frame);
+              if (shown != nullptr) {
+                shown->Update(played, totalFrames + frame);
               }
               if (trace.file == nullptr) {
                 return;
@@ -242,7 +242,15 @@ int Run(const runner::Options& options) {
             Spill(csvBuffer, csv, 1 << 16);
           }
         }};
-    runner::PlayRuns(options.runs, jobs, play, take);
+    if (jobs == 1) {
+      for (std::int64_t run = 0; run < options.runs && runner::stopSignal == 0; ++run) {
+        play(run, take, &progress);
+      }
+    } else {
+      runner::PlayRuns(
+          options.runs, jobs,
+          [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr); }, take);
+    }
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   for (auto [out, text] : {std::pair{&trace, &traceBuffer}, std::pair{&csv, &csvBuffer}}) {
