@@ -17,12 +17,12 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/histogram_svg.h"
+#include "analysis/match_csv.h"
+#include "analysis/match_pool.h"
+#include "analysis/match_stats.h"
 #include "build_info.h"
 #include "game/platform.h"
-#include "histogram_svg.h"
-#include "match_csv.h"
-#include "match_pool.h"
-#include "match_stats.h"
 #include "options.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
@@ -70,6 +70,7 @@ class Progress {
   Clock::time_point last_ = start_;
 };
 
+namespace analysis = quarrow::analysis;
 namespace runner = quarrow::runner;
 
 // Where one kind of output goes: standard output for "-", else a file opened before the run so
@@ -130,14 +131,14 @@ Output ReportOutput(const Output& trace, const Output& csv) {
 }
 
 void Report(const runner::Options& options, const Output& report, const Output& histogram,
-            const runner::Summary& summary, double framesPerSecond) {
+            const analysis::Summary& summary, double framesPerSecond) {
   if (histogram.file != nullptr) {
-    quarrow::Write(histogram.file, runner::HistogramSvg(summary), histogram.name);
+    quarrow::Write(histogram.file, analysis::HistogramSvg(summary), histogram.name);
     quarrow::Finish(histogram.file, histogram.name);
   }
   quarrow::Write(report.file,
-                 options.jsonSummary ? runner::SummaryJson(summary, framesPerSecond)
-                                     : runner::SummaryText(summary, framesPerSecond),
+                 options.jsonSummary ? analysis::SummaryJson(summary, framesPerSecond)
+                                     : analysis::SummaryText(summary, framesPerSecond),
                  report.name);
   quarrow::Finish(report.file, report.name);
 }
@@ -145,17 +146,17 @@ void Report(const runner::Options& options, const Output& report, const Output& 
 int Pool(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   const Output histogram = Open(options.histogram, "histogram");
-  runner::RunStats stats;
-  const runner::PoolSeeds seeds = runner::ReadPool(
-      options.pool, [&](const quarrow::MatchResult& result, const runner::CountRow& counts) {
-        runner::AddMatch(stats, result, counts);
+  analysis::RunStats stats;
+  const analysis::PoolSeeds seeds = analysis::ReadPool(
+      options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
+        analysis::AddMatch(stats, result, counts);
       });
   if (stats.frames.empty()) {
-    throw runner::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
-                              (options.pool.size() == 1 ? "" : "s")};
+    throw analysis::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
+                                (options.pool.size() == 1 ? "" : "s")};
   }
   Report(options, ReportOutput({}, {}), histogram,
-         runner::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
+         analysis::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
   return 0;
 }
 
@@ -181,9 +182,9 @@ int Run(const runner::Options& options) {
   std::string traceBuffer;
   std::string csvBuffer;
   if (csv.file != nullptr) {
-    runner::AppendCsvHeader(csvBuffer);
+    analysis::AppendCsvHeader(csvBuffer);
   }
-  runner::RunStats stats;
+  analysis::RunStats stats;
   std::int64_t totalFrames = 0;
   const int jobs = std::min<std::int64_t>(options.jobs.value_or(UsableCores()), options.runs);
   const auto start = Clock::now();
@@ -235,10 +236,10 @@ int Run(const runner::Options& options) {
           ++matchesTaken;
           totalFrames += result.frames;
           progress.Show(matchesTaken, totalFrames);
-          runner::AddMatch(stats, result, counts);
+          analysis::AddMatch(stats, result, counts);
           if (csv.file != nullptr) {
-            runner::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
-                                 counts);
+            analysis::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
+                                   counts);
             Spill(csvBuffer, csv, 1 << 16);
           }
         }};
@@ -267,7 +268,7 @@ int Run(const runner::Options& options) {
       seed + (stats.frames.size() - 1) / static_cast<std::size_t>(options.matches));
   const double framesPerSecond = seconds > 0 ? static_cast<double>(totalFrames) / seconds : 0.0;
   Report(options, report, histogram,
-         runner::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
+         analysis::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
          framesPerSecond);
   if (runner::stopSignal != 0) {
     std::fprintf(stderr, "quarrow-sim: interrupted after %zu matches\n", stats.frames.size());
@@ -302,7 +303,7 @@ int main(int argc, char** argv) {
   } catch (const runner::WorkerFailed& failure) {
     std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
     return 1;
-  } catch (const runner::PoolRefused& refusal) {
+  } catch (const analysis::PoolRefused& refusal) {
     std::fprintf(stderr, "quarrow-sim: %s\n", refusal.what.c_str());
     return 2;
   }

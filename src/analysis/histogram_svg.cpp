@@ -1,9 +1,9 @@
-#include "histogram_svg.h"
+#include "analysis/histogram_svg.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 // Drawing area and margins, in SVG units.
@@ -181,4 +181,4 @@ std::string HistogramSvg(const Summary& summary) {
   return out;
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -1,4 +1,4 @@
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "match_csv.h"
+#include "analysis/match_csv.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 TEST(MatchStats, WilsonIntervalAgainstHandValues) {
@@ -108,4 +108,4 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
 }
 
 }  // namespace
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -9,7 +9,7 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 // The header line, newline included.
 void AppendCsvHeader(std::string& out);
@@ -18,4 +18,4 @@ void AppendCsvHeader(std::string& out);
 void AppendCsvRow(std::string& out, std::uint32_t seed, std::int64_t match,
                   const MatchResult& result, const MatchCounts& counts);
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

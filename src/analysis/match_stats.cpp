@@ -1,4 +1,4 @@
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 
 #include "text/number_text.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 // The two-sided 95 % point of the standard normal distribution.
@@ -225,4 +225,4 @@ void AppendFormat(std::string& out, const char* format, ...) {
   va_end(again);
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 #include "sim/frame.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 // Thrown for a file that is not one of ours, or whose rows are torn or repeated; what is the one
 // line to show, starting with the file and line.
@@ -31,4 +31,4 @@ struct PoolSeeds {
 PoolSeeds ReadPool(const std::vector<std::string>& files,
                    const std::function<void(const MatchResult&, const CountRow&)>& onMatch);
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -1,8 +1,8 @@
-#include "match_csv.h"
+#include "analysis/match_csv.h"
 
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 void AppendCsvHeader(std::string& out) {
   out += "match,frames,winner";
@@ -23,4 +23,4 @@ void AppendCsvRow(std::string& out, std::uint32_t seed, std::int64_t match,
   AppendFormat(out, ",%u\n", seed);
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -1,4 +1,4 @@
-#include "match_pool.h"
+#include "analysis/match_pool.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,10 +8,10 @@
 #include <memory>
 #include <string_view>
 
-#include "match_csv.h"
+#include "analysis/match_csv.h"
 #include "text/escaped.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 // Our rows are short; a longer line is someone else's.
@@ -181,4 +181,4 @@ PoolSeeds ReadPool(const std::vector<std::string>& files,
   return PoolReader(files, onMatch).Read();
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

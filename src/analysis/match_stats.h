@@ -12,7 +12,7 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 // The counts of a match as columns, in the order of kCountFields: a per-team count has one column
 // for each team.
@@ -88,4 +88,4 @@ std::string SummaryJson(const Summary& summary, double framesPerSecond);
 // printf into the end of a string.
 [[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis
