@@ -11,7 +11,18 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
             libxcb1-dev xvfb xdotool parallel slurm-wlm munge
 
-.PHONY: all deps build run sim test soak bench package format format-check clean
+# The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
+# page's. npm comes with Node.js from other sources, so it is looked for as a command.
+WEB_PACKAGES := emscripten nodejs chromium python3
+WEB_BUILD ?= build/wasm
+WEB_PAGE  ?= build/web
+HOST ?= 127.0.0.1
+PORT ?= 8000
+# Debian's emscripten finds acorn, which its optimiser needs, only through NODE_PATH.
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+
+.PHONY: all deps web-deps build run sim test soak bench package format format-check clean \
+        web web-serve web-test
 
 all: build
 
@@ -20,6 +31,19 @@ deps:
 	for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
 	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
+	  $$sudo apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+web-deps:
+	@missing=""; \
+	for p in $(WEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
+	done; \
+	command -v npm >/dev/null || missing="$$missing npm"; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
@@ -37,8 +61,30 @@ run: build
 sim: build
 	$(BUILD)/quarrow-sim --matches 3
 
+# WEB=0 leaves out the page's tests (a second, sanitised build of the native code needs no page).
+WEB ?= 1
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@if [ "$(WEB)" = 1 ]; then $(MAKE) --no-print-directory web-test; fi
+
+# The page in build/web: serve that folder with any static server.
+web: web-deps
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARROW_WEB_DIR=$(CURDIR)/$(WEB_PAGE) >/dev/null
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Bound to this machine unless HOST says otherwise (HOST=0.0.0.0 to show it on a network).
+web-serve: web
+	@echo "Quarrow in a web browser: http://$(HOST):$(PORT)/ (Ctrl-C stops it)"
+	python3 -m http.server --bind $(HOST) --directory $(WEB_PAGE) $(PORT)
+
+# The WebAssembly runner against the pinned traces, then the page in headless Chromium.
+web-test: web tests/web/node_modules/.package-lock.json
+	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
+	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
+
+tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
+	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts
 
 # Long runs, not part of CI: headless matches, an event storm, restarts. Prints its figures.
 soak: build

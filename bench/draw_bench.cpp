@@ -1,4 +1,5 @@
-// What recording one frame's picture costs: the window does it every frame, Max mode included.
+// What recording one frame's picture costs: the window does it every frame at the normal and Fast
+// pace, and in Max mode once a screen refresh.
 
 #include <benchmark/benchmark.h>
 

@@ -28,15 +28,28 @@ void MainLoop(Shell& shell) {
     // Counted from the end of the wait: time lost to a slow frame is not made up.
     NextTick = tick + (FastMode != kFalse ? kFastInterval : kNormalInterval);
     AdvanceFrame();
-    DrawCourt(shell.PicMain());
-    shell.PictureReady(tick);
+    // Max mode runs thousands of frames to every one a screen shows: only those are recorded.
+    const bool draw = MaxMode == kFalse || shell.PictureDue(tick);
+    if (draw) {
+      DrawCourt(shell.PicMain());
+    }
+    shell.FrameDone(tick, draw);
     CheckWinner(shell);
   }
 }
 
 std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick) {
   for (;;) {
-    shell.PumpEvents();
+    if (MaxMode != kFalse) {
+      // At most one pass a tick: what a frame computes never depends on how often events are
+      // served.
+      const std::int64_t tick = shell.Ticks();
+      if (!shell.PumpEventsOncePerTick(tick, false)) {
+        return tick;
+      }
+    } else {
+      shell.PumpEvents(false);
+    }
     const std::int64_t tick = shell.Ticks();
     if (tick > NextTick || MaxMode != kFalse) {
       return tick;

@@ -16,8 +16,9 @@ inline constexpr std::int64_t kFastInterval = 3;
 // Frames until a decided match is to be restarted.
 void MainLoop(Shell& shell);
 
-// Serves events until the tick counter has passed NextTick (at once in Max mode); at least one
-// pass of the pump either way. Returns the counter's last reading, taken after the last pass.
+// Serves events until the tick counter has passed NextTick; at least one pass of the pump. In Max
+// mode it returns at once, after a pass only if none has been made at this tick. Returns the
+// counter's last reading, taken after the last pass.
 std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick);
 
 }  // namespace quarrow

@@ -15,6 +15,7 @@
 #include "app/inputs.h"
 #include "app/pic_main.h"
 #include "app/tick_clock.h"
+#include "render/draw_court.h"
 
 namespace quarrow {
 namespace {
@@ -43,7 +44,8 @@ Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
   setWindowTitle(kWindowTitle);
   setFixedSize(kWindow);
 
-  picMain_ = new PicMainWidget(picture_, this);
+  picMain_ = new PicMainWidget(
+      picture_, [this] { BeforePaint(); }, this);
   picMain_->setGeometry(kCourt);
 
   command1_ = new QPushButton("Max", this);
@@ -79,8 +81,10 @@ void Main::Show() {
   }
 }
 
-void Main::PumpEvents() {
+void Main::PumpEvents(bool midFrame) {
+  midFrame_ = midFrame;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  midFrame_ = false;
   ThrowIfClosed();
 }
 
@@ -104,18 +108,42 @@ CourtSize Main::CourtInterior() {
   return {interior.width(), interior.height()};
 }
 
-void Main::PictureReady(std::int64_t tick) {
-  ++framesDrawn_;
-  // Every frame is drawn, but a screen shows only so many: the pictures in between are skipped.
-  // The next frame comes within 51 ms at any pace, and the question shows the last one.
-  if (tick - lastPresent_ >= presentInterval_) {
+bool Main::PictureDue(std::int64_t tick) {
+  return tick - lastPresent_ >= presentInterval_;
+}
+
+void Main::FrameDone(std::int64_t tick, bool drawn) {
+  ++framesRun_;
+  pictureCurrent_ = drawn;
+  // A screen shows only so many pictures: the ones in between are never rasterised. The next frame
+  // comes within 51 ms at any pace, and the question shows the last one.
+  if (drawn && PictureDue(tick)) {
     Present(tick);
   }
 }
 
 void Main::Present(std::int64_t tick) {
+  if (!pictureCurrent_) {
+    DrawCourt(picture_);
+    pictureCurrent_ = true;
+  }
   lastPresent_ = tick;
+  presentPending_ = true;
   picMain_->update();
+}
+
+void Main::BeforePaint() {
+  // A paint asked for by a present shows the frame it was asked at, as every pace always has. Any
+  // other (the window uncovered) shows the state as it stands, unless a point search is halfway
+  // through a frame: then the last picture recorded.
+  if (presentPending_) {
+    presentPending_ = false;
+    return;
+  }
+  if (!pictureCurrent_ && !midFrame_) {
+    DrawCourt(picture_);
+    pictureCurrent_ = true;
+  }
 }
 
 bool Main::AskYesNo(const std::string& text) {

@@ -27,22 +27,24 @@ class Main final : public QWidget, public Shell {
   Main();
 
   void Show() override;
-  void PumpEvents() override;
+  void PumpEvents(bool midFrame) override;
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override;
   CourtSize CourtInterior() override;
   Picture& PicMain() override { return picture_; }
-  void PictureReady(std::int64_t tick) override;
+  bool PictureDue(std::int64_t tick) override;
+  void FrameDone(std::int64_t tick, bool drawn) override;
   bool AskYesNo(const std::string& text) override;
 
   QWidget* CourtWidget() const;
-  std::int64_t FramesDrawn() const { return framesDrawn_; }
+  std::int64_t FramesRun() const { return framesRun_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void Present(std::int64_t tick);
+  void BeforePaint();
   void ThrowIfClosed() const;
   void WindowDestroyed();
 
@@ -54,7 +56,11 @@ class Main final : public QWidget, public Shell {
   QTimer wakeTimer_;
   DestroyWatch destroyWatch_;
   bool closed_ = false;
-  std::int64_t framesDrawn_ = 0;
+  bool midFrame_ = false;
+  // Whether picture_ shows the last frame run; Max mode leaves most frames unrecorded.
+  bool pictureCurrent_ = true;
+  bool presentPending_ = false;
+  std::int64_t framesRun_ = 0;
   std::int64_t lastPresent_ = 0;
   std::int64_t presentInterval_ = 16;
 };

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <utility>
 
 #include "app/inputs.h"
 #include "app/painter_surface.h"
@@ -41,8 +42,9 @@ std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-PicMainWidget::PicMainWidget(const Picture& picture, QWidget* parent)
-    : QFrame(parent), picture_(picture) {
+PicMainWidget::PicMainWidget(const Picture& picture, std::function<void()> beforePaint,
+                             QWidget* parent)
+    : QFrame(parent), picture_(picture), beforePaint_(std::move(beforePaint)) {
   setObjectName("PicMain");
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kBorder);
@@ -50,6 +52,7 @@ PicMainWidget::PicMainWidget(const Picture& picture, QWidget* parent)
 }
 
 void PicMainWidget::paintEvent(QPaintEvent* event) {
+  beforePaint_();
   QFrame::paintEvent(event);
   const QRect interior = contentsRect();
   QPainter painter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 
 #include "render/picture.h"
 
@@ -10,11 +11,11 @@ class QPaintEvent;
 namespace quarrow {
 
 // The court surface: a sunken 2-pixel border around the drawing area, which shows the last picture
-// and reports drags in interior coordinates.
+// and reports drags in interior coordinates. beforePaint may bring the picture up to date first.
 class PicMainWidget final : public QFrame {
  public:
   static constexpr int kBorder = 2;
-  PicMainWidget(const Picture& picture, QWidget* parent);
+  PicMainWidget(const Picture& picture, std::function<void()> beforePaint, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,6 +23,7 @@ class PicMainWidget final : public QFrame {
 
  private:
   const Picture& picture_;
+  std::function<void()> beforePaint_;
 };
 
 }  // namespace quarrow

@@ -1,8 +1,5 @@
 #include "app/shell_platform.h"
 
-#include <chrono>
-#include <cstdint>
-
 namespace quarrow {
 
 void ShellPlatform::Reseed() {
@@ -10,23 +7,16 @@ void ShellPlatform::Reseed() {
 }
 
 void ShellPlatform::PumpEvents() {
-  // A point search asks for events at every attempt, several times a frame, and each pass costs a
-  // system call. Asking the window system at most once a millisecond serves every event no later
-  // than anybody could tell; the frame's own wait still pumps every frame. Even reading the clock
-  // costs more than an attempt, so it is read once in a run of attempts: in a long search,
-  // some ten microseconds apart.
-  constexpr auto kSearchPumpInterval = std::chrono::milliseconds(1);
+  // A point search asks for events at every attempt, several times a frame. The window is asked at
+  // most once a millisecond tick, the frames' own passes included; even reading the clock costs
+  // more than an attempt, so it is read once in a run of attempts: in a long search, some ten
+  // microseconds apart.
   constexpr int kAttemptsPerReading = 1024;
   if (++attemptsUnchecked_ < kAttemptsPerReading) {
     return;
   }
   attemptsUnchecked_ = 0;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastPump_ < kSearchPumpInterval) {
-    return;
-  }
-  lastPump_ = now;
-  shell_.PumpEvents();
+  shell_.PumpEventsOncePerTick(shell_.Ticks(), true);
 }
 
 }  // namespace quarrow

@@ -3,8 +3,6 @@
 // The core's platform seam served by the window: clock-seeded draws, the window's event pump and
 // the court surface's interior.
 
-#include <chrono>
-
 #include "app/shell.h"
 #include "game/platform.h"
 
@@ -22,7 +20,6 @@ class ShellPlatform final : public Platform {
  private:
   Shell& shell_;
   TwisterRandom random_;
-  std::chrono::steady_clock::time_point lastPump_{};
   int attemptsUnchecked_ = 0;
 };
 

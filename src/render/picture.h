@@ -1,7 +1,7 @@
 #pragma once
 
 // One picture kept as its drawing commands. Frames can come far faster than a screen shows them;
-// keeping the commands lets every frame be drawn while only the shown ones are rasterised.
+// keeping the commands lets a frame be drawn while only the shown ones are rasterised.
 
 #include <array>
 #include <cstddef>
@@ -17,7 +17,7 @@ class Picture final : public Surface {
   static constexpr std::size_t kCapacity = 32;
 
   // Clearing covers everything drawn before, so the earlier commands are dropped. Recording is
-  // inline: it runs every frame, the replay only when the screen shows one.
+  // inline: it runs every frame at the slower paces, the replay only when the screen shows one.
   void Clear() override {
     count_ = 0;
     Add(Kind::kClear, {}, {}, {}, 0.0f);

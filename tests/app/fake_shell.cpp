@@ -10,8 +10,20 @@ void FakeShell::Serve() {
   }
 }
 
-void FakeShell::PumpEvents() {
+std::int64_t FakeShell::Ticks() {
+  // Max mode may go many frames without a pass of the pump; the end comes at a reading too.
+  if (static_cast<std::int64_t>(frameStarts.size()) >= stopAfterFrames) {
+    throw ProgramEnd{};
+  }
+  if (readingsPerTick != 0 && ++readings % readingsPerTick == 0) {
+    ++now;
+  }
+  return now;
+}
+
+void FakeShell::PumpEvents(bool midFrame) {
   ++pumpsSinceFrame;
+  midFramePumps += midFrame ? 1 : 0;
   if (static_cast<std::int64_t>(frameStarts.size()) >= stopAfterFrames) {
     throw ProgramEnd{};
   }
@@ -30,8 +42,12 @@ void FakeShell::WaitForEvents(std::int64_t tick) {
   Serve();
 }
 
-void FakeShell::PictureReady(std::int64_t tick) {
+void FakeShell::FrameDone(std::int64_t tick, bool wasDrawn) {
   frameStarts.push_back(tick);
+  drawn.push_back(wasDrawn);
+  if (wasDrawn) {
+    lastDrawn = tick;
+  }
   pumpsBeforeFrame.push_back(pumpsSinceFrame);
   pumpsSinceFrame = 0;
   now += workPerFrame;

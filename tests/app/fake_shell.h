@@ -20,12 +20,13 @@ class FakeShell final : public Shell {
   static constexpr std::int64_t kStart = 5'000'000'000;  // far past 2^32: no wrapping anywhere
 
   void Show() override { ++shows; }
-  void PumpEvents() override;
+  void PumpEvents(bool midFrame) override;
   void WaitForEvents(std::int64_t tick) override;
-  std::int64_t Ticks() override { return now; }
+  std::int64_t Ticks() override;
   CourtSize CourtInterior() override { return kStandardCourt; }
   Picture& PicMain() override { return picture; }
-  void PictureReady(std::int64_t tick) override;
+  bool PictureDue(std::int64_t tick) override { return tick - lastDrawn >= presentInterval; }
+  void FrameDone(std::int64_t tick, bool drawn) override;
   bool AskYesNo(const std::string& text) override;
 
   // Runs action at the first pump at or after tick.
@@ -33,10 +34,14 @@ class FakeShell final : public Shell {
 
   std::int64_t now = kStart;
   std::int64_t workPerFrame = 0;
+  // When not 0, the clock also moves on by a tick at every so many readings.
+  int readingsPerTick = 0;
+  int readings = 0;
   // Called after each frame's picture, with the frame's number from 1.
   std::function<void(int)> afterFrame;
-  // Called at every pump, with the number of pumps since the last picture.
+  // Called at every pump, with the number of pumps since the last frame.
   std::function<void(int)> onPump;
+  std::int64_t presentInterval = 16;
   std::deque<bool> answers;
   std::int64_t stopAfterFrames = 1000;
 
@@ -47,7 +52,10 @@ class FakeShell final : public Shell {
   int shows = 0;
   int waits = 0;
   int pumpsSinceFrame = 0;
-  std::vector<int> pumpsBeforeFrame;  // the pumps since the previous picture, for each frame
+  int midFramePumps = 0;
+  std::vector<int> pumpsBeforeFrame;  // the pumps since the previous frame, for each frame
+  std::vector<bool> drawn;            // whether each frame's picture was recorded
+  std::int64_t lastDrawn = kStart - 1000;
   Picture picture;
 
  private:

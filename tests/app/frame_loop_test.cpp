@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "app/check_winner.h"
@@ -82,22 +83,42 @@ TEST_F(FrameLoopTest, SlowFrameIsFollowedAfterOnePumpAndTimeIsNotMadeUp) {
   EXPECT_EQ(shell.waits, 0);
 }
 
-TEST_F(FrameLoopTest, MaxModeServesEventsEveryFrameAndAClosedWindowEndsAMidFrameSearch) {
+TEST_F(FrameLoopTest, MaxModeServesEventsOnceATickAndAClosedWindowEndsAMidFrameSearch) {
   MaxMode = kTrue;
   shell.stopAfterFrames = 100000;
+  shell.readingsPerTick = 3;
+  std::set<std::int64_t> passTicks;
+  bool twiceInATick = false;
   int framesWhenClosed = -1;
-  // In Max mode the wait pumps once; a second pump before the picture is a point search.
-  shell.onPump = [&](int pumps) {
-    if (pumps == 2) {
+  shell.onPump = [&](int) {
+    twiceInATick = twiceInATick || !passTicks.insert(shell.now).second;
+    if (shell.midFramePumps > 0) {
       framesWhenClosed = static_cast<int>(shell.frameStarts.size());
       throw ProgramEnd{};
     }
   };
   Run();
-  ASSERT_GE(framesWhenClosed, 0) << "no point search in the frames run";
+  EXPECT_FALSE(twiceInATick);
+  ASSERT_GE(framesWhenClosed, 0) << "no point search served events in the frames run";
   EXPECT_EQ(static_cast<int>(shell.frameStarts.size()), framesWhenClosed);
   ASSERT_FALSE(shell.pumpsBeforeFrame.empty());
-  EXPECT_EQ(*std::min_element(shell.pumpsBeforeFrame.begin(), shell.pumpsBeforeFrame.end()), 1);
+  EXPECT_EQ(*std::min_element(shell.pumpsBeforeFrame.begin(), shell.pumpsBeforeFrame.end()), 0);
+}
+
+TEST_F(FrameLoopTest, MaxModeRecordsOnlyThePicturesDueAndOtherPacesEveryOne) {
+  MaxMode = kTrue;
+  shell.workPerFrame = 1;
+  shell.stopAfterFrames = 40;
+  shell.afterFrame = [](int frame) {
+    if (frame == 35) {
+      MaxMode = kFalse;
+    }
+  };
+  Run();
+  ASSERT_EQ(shell.drawn.size(), 40u);
+  for (int i = 0; i < 40; ++i) {
+    EXPECT_EQ(shell.drawn[i], i % 16 == 0 || i >= 35) << "frame " << i + 1;
+  }
 }
 
 TEST_F(FrameLoopTest, YesRestartsAtOnceKeepingThePaceAndNoEndsWithoutAnotherFrame) {

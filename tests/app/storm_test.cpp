@@ -32,12 +32,13 @@ class CountingShell final : public Shell {
     ++matches;
     main_.Show();
   }
-  void PumpEvents() override { main_.PumpEvents(); }
+  void PumpEvents(bool midFrame) override { main_.PumpEvents(midFrame); }
   void WaitForEvents(std::int64_t tick) override { main_.WaitForEvents(tick); }
   std::int64_t Ticks() override { return main_.Ticks(); }
   CourtSize CourtInterior() override { return main_.CourtInterior(); }
   Picture& PicMain() override { return main_.PicMain(); }
-  void PictureReady(std::int64_t tick) override { main_.PictureReady(tick); }
+  bool PictureDue(std::int64_t tick) override { return main_.PictureDue(tick); }
+  void FrameDone(std::int64_t tick, bool drawn) override { main_.FrameDone(tick, drawn); }
   bool AskYesNo(const std::string& text) override { return main_.AskYesNo(text); }
 
   int matches = 0;
@@ -86,11 +87,11 @@ class Storm {
     } catch (const ProgramEnd&) {
       if (!endRequested_) {
         Fail("the program ended unasked");
-      } else if (window.FramesDrawn() != framesAtEnd_) {
+      } else if (window.FramesRun() != framesAtEnd_) {
         Fail("a frame was drawn after the end");
       }
     }
-    frames_ += window.FramesDrawn();
+    frames_ += window.FramesRun();
   }
 
   void Fail(const std::string& what) {
@@ -101,7 +102,7 @@ class Storm {
 
   void RequestEnd() {
     endRequested_ = true;
-    framesAtEnd_ = window_->FramesDrawn();
+    framesAtEnd_ = window_->FramesRun();
   }
 
   // One event, then the check.

@@ -142,7 +142,7 @@ int Restarts(int argc, char** argv, std::int64_t total) {
   std::printf(
       "restarts %lld, frames %lld, peak memory %lld kB, memory growth %lld kB after the first "
       "100, open files %d, at most %d\n",
-      static_cast<long long>(restarts), static_cast<long long>(window.FramesDrawn()),
+      static_cast<long long>(restarts), static_cast<long long>(window.FramesRun()),
       static_cast<long long>(peakMemory), static_cast<long long>(growth), firstFiles, peakFiles);
   // A leak of one object per restart would show as steady growth; allocator noise stays small.
   if (restarts != total || peakFiles != firstFiles || growth > 2048) {

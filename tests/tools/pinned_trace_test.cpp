@@ -1,10 +1,12 @@
-// Any change to a game result changes one of these hashes. A deliberate change of the rules updates
-// them, and its commit message says why.
+// Any change to a game result changes one of the hashes in pinned_traces.txt.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/platform.h"
@@ -47,16 +49,28 @@ std::uint64_t TraceHash(const PinnedRun& run) {
   return hash;
 }
 
+// The table in pinned_traces.txt, which the WebAssembly runner's test reads too.
+std::vector<PinnedRun> PinnedRuns() {
+  std::ifstream table(QUARROW_PINNED_TRACES);
+  std::vector<PinnedRun> runs;
+  std::string line;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    std::istringstream fields(line);
+    PinnedRun run{};
+    fields >> run.seed >> run.matches >> run.maxFrames >> run.court.width >> run.court.height >>
+        std::hex >> run.hash;
+    EXPECT_FALSE(fields.fail()) << line;
+    runs.push_back(run);
+  }
+  return runs;
+}
+
 TEST(PinnedTrace, SeededRunsKeepTheirTraces) {
-  const PinnedRun runs[] = {
-      {8, 1, 200000, {257, 169}, 0xac6747fed67f80a2u},
-      {13, 1, 200000, {257, 169}, 0xf5b506d1779790dfu},
-      {2, 3, 200000, {83, 1}, 0x168ea8c520a4679bu},
-      {3, 1, 200000, {200, 120}, 0x73b1440b8c8cca0du},
-      {4, 1, 200000, {171, 97}, 0x831ff0f8be961c79u},
-      {4, 1, 200000, {900, 600}, 0x832942826781d04fu},
-      {6, 1, 300, {257, 169}, 0x0d961e01321169cdu},  // stalled by the frame limit
-  };
+  const std::vector<PinnedRun> runs = PinnedRuns();
+  ASSERT_GE(runs.size(), 7u) << QUARROW_PINNED_TRACES;
   for (const PinnedRun& run : runs) {
     EXPECT_EQ(TraceHash(run), run.hash)
         << "--seed " << run.seed << " --matches " << run.matches << " --max-frames "
