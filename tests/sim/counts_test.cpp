@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "analysis/match_stats.h"
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
 #include "game/platform.h"
-#include "analysis/match_stats.h"
 #include "sim/ball.h"
 #include "sim/contact.h"
 #include "sim/frame.h"
