@@ -22,7 +22,7 @@ PORT ?= 8000
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: all deps web-deps build run sim test soak bench package format format-check clean \
-        web web-serve web-test
+        web web-serve web-test web-bench
 
 all: build
 
@@ -83,6 +83,12 @@ web-test: web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
 	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
 
+# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval
+# and its weight, measured in headless Chromium.
+web-bench: build web tests/web/node_modules/.package-lock.json
+	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
+	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js --bench
+
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts
 
@@ -93,8 +99,12 @@ soak: build
 bench: build
 	$(BUILD)/bench/quarrow-bench
 
-# A Debian package of the release build, laid out as Debian lays out games.
-package: build
+# A Debian package of the release build, laid out as Debian lays out games whatever the build
+# folder's cache held before; the same commit gives the same bytes.
+package: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
+	  -DQUARROW_INSTALL_BINDIR=games >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && cpack -G DEB
 	@ls $(BUILD)/quarrow_*.deb
 

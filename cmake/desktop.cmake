@@ -9,10 +9,19 @@ set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icons)
 set(icon_pngs)
 foreach(size 16 22 24 32 48 64 128 256)
   set(png ${icon_dir}/${size}x${size}/${QUARROW_APP_ID}.png)
+  # The smallest sizes are drawn by hand on the pixel grid: a scaled rendering blurs their lines.
+  set(drawn ${CMAKE_CURRENT_SOURCE_DIR}/data/icons/${QUARROW_APP_ID}-${size}.png)
+  if(EXISTS ${drawn})
+    set(render ${CMAKE_COMMAND} -E copy ${drawn} ${png})
+    set(source ${drawn})
+  else()
+    set(render ${RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${icon_svg})
+    set(source ${icon_svg})
+  endif()
   add_custom_command(OUTPUT ${png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}/${size}x${size}
-    COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${icon_svg}
-    DEPENDS ${icon_svg}
+    COMMAND ${render}
+    DEPENDS ${source}
     VERBATIM)
   list(APPEND icon_pngs ${png})
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -76,4 +85,8 @@ quarrow-sim plays matches without a window and can write a trace of every
 frame.")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Two packages of one commit are the same bytes: see repack_deb.cmake.
+set(CPACK_QUARROW_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+set(CPACK_QUARROW_RELEASE_DATE ${QUARROW_RELEASE_DATE})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/repack_deb.cmake)
 include(CPack)

@@ -66,31 +66,38 @@ Bins BinFrames(const Summary& summary) {
   return bins;
 }
 
-}  // namespace
+// Where frames and counts land in the picture: both axes run between ticks, so that each end of
+// them is labelled.
+struct Scales {
+  std::int64_t start = 0, end = 1, xStep = 1;  // the frame axis
+  std::int64_t yTop = 1, yStep = 1;            // the count axis
 
-std::string HistogramSvg(const Summary& summary) {
-  const Bins bins = BinFrames(summary);
+  double X(double frames) const {
+    return kLeft +
+           (frames - static_cast<double>(start)) / static_cast<double>(end - start) * kPlotWidth;
+  }
+  double Y(double count) const {
+    return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
+  }
+};
+
+Scales ChooseScales(const Bins& bins) {
   const auto binCount = static_cast<std::int64_t>(bins.counts.size());
   const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
   const std::int64_t spanStart = std::max<std::int64_t>(0, bins.first - pad);
   const std::int64_t spanEnd = bins.first + binCount * bins.width + pad;
-  // The frame axis runs between ticks, so that both of its ends are labelled.
-  const std::int64_t xStep =
-      NiceAtLeast(static_cast<double>(spanEnd - spanStart) / static_cast<double>(kMaxTicks));
-  const std::int64_t start = spanStart / xStep * xStep;
-  const std::int64_t end = (spanEnd + xStep - 1) / xStep * xStep;
-  const auto xOf = [&](double f) {
-    return kLeft + (f - static_cast<double>(start)) / static_cast<double>(end - start) * kPlotWidth;
-  };
+  Scales s;
+  s.xStep = NiceAtLeast(static_cast<double>(spanEnd - spanStart) / static_cast<double>(kMaxTicks));
+  s.start = spanStart / s.xStep * s.xStep;
+  s.end = (spanEnd + s.xStep - 1) / s.xStep * s.xStep;
   // Headroom above the tallest bar keeps the marks' labels clear of the bars.
   const std::int64_t tallest = *std::max_element(bins.counts.begin(), bins.counts.end());
-  const std::int64_t yStep = NiceAtLeast(static_cast<double>(tallest) / 5);
-  const std::int64_t yTop = (tallest + tallest / 8 + yStep) / yStep * yStep;
-  const auto yOf = [&](double count) {
-    return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
-  };
+  s.yStep = NiceAtLeast(static_cast<double>(tallest) / 5);
+  s.yTop = (tallest + tallest / 8 + s.yStep) / s.yStep * s.yStep;
+  return s;
+}
 
-  std::string out;
+void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
   AppendFormat(out,
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
@@ -109,10 +116,12 @@ std::string HistogramSvg(const Summary& summary) {
       bins.width == 1 ? "" : "s", static_cast<double>(bins.width) * kFrameSeconds,
       static_cast<long long>(summary.medianFrames), static_cast<long long>(summary.p90Frames),
       static_cast<long long>(summary.maxFrames));
+}
 
-  // Grid and the count axis.
-  for (std::int64_t y = 0; y <= yTop; y += yStep) {
-    const double py = yOf(static_cast<double>(y));
+// The grid and the count axis.
+void AppendCountAxis(std::string& out, const Scales& s) {
+  for (std::int64_t y = 0; y <= s.yTop; y += s.yStep) {
+    const double py = s.Y(static_cast<double>(y));
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#ddd\"/>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\">%lld</text>\n",
@@ -122,31 +131,35 @@ std::string HistogramSvg(const Summary& summary) {
                "<text transform=\"translate(22 %.1f) rotate(-90)\" text-anchor=\"middle\">"
                "matches</text>\n",
                kTop + kPlotHeight / 2);
+}
 
-  for (std::int64_t k = 0; k < binCount; ++k) {
-    const std::int64_t from = bins.first + k * bins.width;
-    const std::int64_t count = bins.counts[static_cast<std::size_t>(k)];
+void AppendBars(std::string& out, const Bins& bins, const Scales& s) {
+  for (std::size_t k = 0; k < bins.counts.size(); ++k) {
+    const std::int64_t from = bins.first + static_cast<std::int64_t>(k) * bins.width;
+    const std::int64_t count = bins.counts[k];
     if (count == 0) {
       continue;
     }
-    const double x0 = xOf(static_cast<double>(from));
-    const double x1 = xOf(static_cast<double>(from + bins.width));
+    const double x0 = s.X(static_cast<double>(from));
+    const double x1 = s.X(static_cast<double>(from + bins.width));
     const double gap = std::min(1.0, (x1 - x0) / 4);
     AppendFormat(out,
                  "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#4a78b0\">"
                  "<title>%lld to %lld frames: %lld matches</title></rect>\n",
-                 x0 + gap, yOf(static_cast<double>(count)), x1 - x0 - 2 * gap,
-                 kPlotHeight - (yOf(static_cast<double>(count)) - kTop),
+                 x0 + gap, s.Y(static_cast<double>(count)), x1 - x0 - 2 * gap,
+                 kPlotHeight - (s.Y(static_cast<double>(count)) - kTop),
                  static_cast<long long>(from), static_cast<long long>(from + bins.width - 1),
                  static_cast<long long>(count));
   }
+}
 
-  // The frame axis, with the same ticks read as seconds beneath.
+// The frame axis, with the same ticks read as seconds beneath.
+void AppendFrameAxis(std::string& out, const Scales& s) {
   const double axisY = kTop + kPlotHeight;
   AppendFormat(out, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n",
                kLeft, axisY, kLeft + kPlotWidth, axisY);
-  for (std::int64_t f = start; f <= end; f += xStep) {
-    const double px = xOf(static_cast<double>(f));
+  for (std::int64_t f = s.start; f <= s.end; f += s.xStep) {
+    const double px = s.X(static_cast<double>(f));
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%lld</text>\n"
@@ -159,8 +172,10 @@ std::string HistogramSvg(const Summary& summary) {
                "<tspan fill=\"#555\">(seconds at the normal pace of 50 ms a frame)</tspan>"
                "</text>\n",
                kLeft + kPlotWidth / 2, axisY + 64);
+}
 
-  // Median and 90th percentile, labelled at different heights so that they never overlap.
+// Median and 90th percentile, labelled at different heights so that they never overlap.
+void AppendMarks(std::string& out, const Summary& summary, const Scales& s) {
   const struct {
     const char* name;
     std::int64_t frames;
@@ -168,15 +183,28 @@ std::string HistogramSvg(const Summary& summary) {
   } marks[] = {{"median", summary.medianFrames, kTop + 14},
                {"90th percentile", summary.p90Frames, kTop + 30}};
   for (const auto& mark : marks) {
-    const double px = xOf(static_cast<double>(mark.frames) + 0.5);
+    const double px = s.X(static_cast<double>(mark.frames) + 0.5);
     const bool leftOfCentre = px < kLeft + kPlotWidth / 2;
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#c0392b\" "
                  "stroke-width=\"1.5\" stroke-dasharray=\"5 3\"/>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" fill=\"#c0392b\">%s %lld</text>\n",
-                 px, kTop, px, axisY, leftOfCentre ? px + 5 : px - 5, mark.labelY,
+                 px, kTop, px, kTop + kPlotHeight, leftOfCentre ? px + 5 : px - 5, mark.labelY,
                  leftOfCentre ? "start" : "end", mark.name, static_cast<long long>(mark.frames));
   }
+}
+
+}  // namespace
+
+std::string HistogramSvg(const Summary& summary) {
+  const Bins bins = BinFrames(summary);
+  const Scales scales = ChooseScales(bins);
+  std::string out;
+  AppendHeading(out, summary, bins);
+  AppendCountAxis(out, scales);
+  AppendBars(out, bins, scales);
+  AppendFrameAxis(out, scales);
+  AppendMarks(out, summary, scales);
   out += "</svg>\n";
   return out;
 }

@@ -8,7 +8,7 @@
 namespace quarrow {
 namespace {
 
-// Depth of an end zone, and half of it.
+// Half an end zone's depth: the back players start in the middle of theirs.
 constexpr int kHalfEndZone = kEndZoneDepth / 2;
 constexpr std::int16_t kTeamSize = kPlayerCount / 2;
 

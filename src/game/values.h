@@ -56,6 +56,9 @@ inline Fixed Abs(Fixed v) {
 // Rounds to a whole number, ties to even, as nearbyint does under the default rounding mode,
 // without a library call: adding and removing 2^52 leaves no fraction bits, and 2^52 is even.
 inline double RoundHalfEven(double v) {
+#if defined(__wasm__)
+  return __builtin_nearbyint(v);  // one instruction there
+#endif
   constexpr double kShift = 0x1p52;
   if (!(std::fabs(v) < kShift)) {
     return v;  // already whole, or not a number
@@ -68,6 +71,17 @@ inline double RoundHalfEven(double v) {
 inline double RoundHalfEvenBelow2p51(double v) {
   constexpr double kShift = 0x1.8p52;
   return (v + kShift) - kShift;
+}
+
+// RoundHalfEvenBelow2p51(v) as an integer. WebAssembly's conversion of a double to an integer is
+// slow under V8; there the sum's bit pattern already holds the whole number, offset by the shift's.
+inline std::int64_t WholeBelow2p51(double v) {
+#if defined(__wasm__)
+  constexpr double kShift = 0x1.8p52;
+  return BitCast<std::int64_t>(v + kShift) - BitCast<std::int64_t>(kShift);
+#else
+  return static_cast<std::int64_t>(RoundHalfEvenBelow2p51(v));
+#endif
 }
 
 namespace detail {
@@ -91,7 +105,7 @@ inline Fixed ToFixedAnySize(double scaled) {
 inline Fixed ToFixed(double v) {
   const double scaled = v * 10000.0;
   if (std::fabs(scaled) < 0x1p51) [[likely]] {
-    return Fixed{static_cast<std::int64_t>(RoundHalfEvenBelow2p51(scaled))};
+    return Fixed{WholeBelow2p51(scaled)};
   }
   return detail::ToFixedAnySize(scaled);
 }

@@ -34,8 +34,9 @@ Rgb PlayerColour(int index) {
   return kTeamColour[TeamOf(Players[index].Role)];
 }
 
-template <typename Target>
-void DrawCourtOn(Target& picMain) {
+}  // namespace
+
+void DrawCourt(Picture& picMain) {
   const float width = static_cast<float>(CourtWidth);
   const float height = static_cast<float>(CourtHeight);
   // Halves as real numbers: an odd size puts the centre on a half pixel.
@@ -55,16 +56,6 @@ void DrawCourtOn(Target& picMain) {
     const Fixed top = Players[i].Y - kBoxOffset;
     picMain.Rectangle(At(left, top), At(left + kBoxSide, top + kBoxSide), PlayerColour(i));
   }
-}
-
-}  // namespace
-
-void DrawCourt(Surface& picMain) {
-  DrawCourtOn(picMain);
-}
-
-void DrawCourt(Picture& picMain) {
-  DrawCourtOn(picMain);
 }
 
 }  // namespace quarrow

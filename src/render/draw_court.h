@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/picture.h"
-#include "render/surface.h"
 
 namespace quarrow {
 
@@ -10,11 +9,9 @@ inline constexpr Rgb kTeam1Blue{0, 0, 255};
 inline constexpr Rgb kTeam2Red{255, 0, 0};
 inline constexpr Rgb kBackPlayerWhite{255, 255, 255};
 
-// Paints one complete picture of the match: markings, ball, then players 1 to 10, each over the
-// earlier ones. Reads the game state and changes none of it.
-void DrawCourt(Surface& picMain);
-// The same onto a kept picture, without a virtual call per item: the window draws every frame at
-// the slower paces.
+// Records one complete picture of the match: markings, ball, then players 1 to 10, each over the
+// earlier ones. Reads the game state and changes none of it. A kept picture takes no virtual call
+// per item, and is replayed on a real surface only when a screen shows it.
 void DrawCourt(Picture& picMain);
 
 }  // namespace quarrow

@@ -140,7 +140,7 @@ Fixed RoundedNear(double approx, double gain, const Form& form, const Exact& exa
     const double scaled = form(approx) * 10000.0;
     const double whole = RoundHalfEvenBelow2p51(scaled);
     if (std::fabs(scaled - whole) < 0.5 - kMargin) {
-      return Fixed::FromCount(static_cast<std::int64_t>(whole));
+      return Fixed::FromCount(WholeBelow2p51(scaled));
     }
   }
   return ToFixed(form(exact()));

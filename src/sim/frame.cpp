@@ -7,16 +7,17 @@
 
 namespace quarrow {
 
-// V8 cannot move a running WebAssembly loop up to its optimising tier, so a frame inlined into a
-// whole run would stay on the baseline tier; a call of its own is optimised once it is hot.
-#if defined(__wasm__)
-[[gnu::noinline]]
-#endif
 void AdvanceFrame() {
   MoveBall();
   MovePlayers();
   UpdateBackPlayers();
 }
+
+#if defined(__wasm__)
+namespace detail {
+void (*volatile advanceFrameCall)() = AdvanceFrame;
+}  // namespace detail
+#endif
 
 std::int16_t Winner() {
   std::int16_t winner = 0;

@@ -20,7 +20,7 @@ bool Arrived(const PlayerInfo& p) {
   return RoundsTo(p.X, p.TargetX) && RoundsTo(p.Y, p.TargetY);
 }
 
-// Case A: walk towards the aim point, or throw once within range or at the centre line.
+// Walk towards the aim point, or throw once within range or at the centre line.
 void Aim(std::int16_t i, Number& aimX, Number& aimY) {
   PlayerInfo& p = Players[i];
   ChooseTarget(i, aimX, aimY);
@@ -42,7 +42,7 @@ void Aim(std::int16_t i, Number& aimX, Number& aimY) {
   }
 }
 
-// Case B: on arrival, a new random point of the home zone; no events are served between attempts.
+// On arrival, a new random point of the home zone; no events are served between attempts.
 void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
@@ -52,7 +52,7 @@ void Roam(PlayerInfo& p) {
   p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
 
-// Case C: a target 5 beyond the player on the line from the ball through him.
+// A target 5 beyond the player on the line from the ball through him.
 void Dodge(PlayerInfo& p) {
   const SinCos t = ApproxSinCos(Direction(p.X, p.Y, BallX, BallY));
   const auto form = [](double v) { return kDodgeDistance * v; };
@@ -60,7 +60,7 @@ void Dodge(PlayerInfo& p) {
   p.TargetY = ToInt16(p.Y - RoundedSin(t, kDodgeDistance, form));
 }
 
-// Case D: run to a dead ball lying in the home zone.
+// Run to a dead ball lying in the home zone.
 void Fetch(PlayerInfo& p) {
   if (ZoneOf(BallX, BallY) == p.Role) {
     p.TargetX = ToInt16(BallX);

@@ -19,7 +19,7 @@
 namespace {
 
 // The court's interior in CSS pixels, as the window's.
-constexpr quarrow::CourtSize kCourt{257, 169};
+constexpr quarrow::CourtSize kCourt = quarrow::kStandardCourt;
 
 // Reseeded from the clock at every match setup as the window is, or, for a shared link, seeded once
 // so that the run follows from its seed as quarrow-sim's does. Events reach the core only between
@@ -102,7 +102,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t QuarrowNewMatch() {
 EMSCRIPTEN_KEEPALIVE int QuarrowFrames(int count) {
   int run = 0;
   while (run < count) {
-    quarrow::AdvanceFrame();
+    quarrow::detail::CallAdvanceFrame();
     ++run;
     if (quarrow::Winner() != 0) {
       break;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -10,9 +12,15 @@
 
 namespace quarrow::testing {
 
-// A platform whose random source hands out a script of draws in order. Taking a draw beyond the
-// script, or leaving part of it untaken, fails the test. Event pumps and reseeds are counted.
-// Installs itself for its lifetime.
+// Thrown by a draw beyond the script: a search that kept drawing would otherwise run until CI's
+// limit.
+struct ScriptRanOut : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// A platform whose random source hands out a script of draws in order. A draw beyond the script
+// ends the test at once with ScriptRanOut; leaving part of it untaken fails the test. Event pumps
+// and reseeds are counted. Installs itself for its lifetime.
 class ScriptedPlatform final : public Platform {
  public:
   explicit ScriptedPlatform(std::vector<float> draws, CourtSize size = kStandardCourt)
@@ -30,10 +38,8 @@ class ScriptedPlatform final : public Platform {
 
   float Draw() override {
     if (next_ >= draws_.size()) {
-      ADD_FAILURE() << "draw " << next_ + 1 << " taken, but only " << draws_.size()
-                    << " were scripted";
-      ++next_;
-      return 0.0f;
+      throw ScriptRanOut("draw " + std::to_string(next_ + 1) + " taken, but only " +
+                         std::to_string(draws_.size()) + " were scripted");
     }
     return draws_[next_++];
   }

@@ -51,8 +51,10 @@ class DrawCourtTest : public ::testing::Test {
   }
 
   std::vector<Call> Draw() {
+    Picture picture;
+    DrawCourt(picture);
     RecordingSurface surface;
-    DrawCourt(surface);
+    picture.Replay(surface);
     return surface.calls;
   }
 };

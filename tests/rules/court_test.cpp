@@ -17,6 +17,7 @@ namespace {
 using testing::Fx;
 using testing::kTopDraw;
 using testing::ScriptedPlatform;
+using testing::ScriptRanOut;
 
 using Court = testing::GameStateTest;
 
@@ -135,6 +136,14 @@ TEST_F(Court, RandomPointInZoneRetriesUntilStrictlyInside) {
     EXPECT_EQ(x, c.x) << "role " << c.role << " on " << c.width;
     EXPECT_EQ(y, 168);
   }
+}
+
+// A script that runs out mid-search ends the test at once instead of drawing zeros for ever.
+TEST_F(Court, RandomPointInZoneStopsWhenTheScriptRunsOut) {
+  ScriptedPlatform platform({0.0f, 0.5f});
+  std::int16_t x = 0;
+  std::int16_t y = 0;
+  EXPECT_THROW(RandomPointInZone(x, y, 1), ScriptRanOut);
 }
 
 // Every draw a twister gives, k * 2^-24: the kept ranges decide it as the products the searches

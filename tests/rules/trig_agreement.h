@@ -1,6 +1,6 @@
 #pragma once
 
-// The fast trigonometric forms against the C library's, for the tests and the benchmark.
+// The fast trigonometric forms against the C library's, for the tests and the soak run.
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // Usage: node page_test.mjs PAGE_DIR RUNNER.js [--screenshot FILE.png] [--bench]
 
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import http from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -79,6 +79,8 @@ const runnerMatches = csv.trim().split('\n').slice(1).map((row) => row.split(','
 
 try {
   if (bench) {
+    const weight = ['quarrow.js', 'quarrow.wasm'].map((f) => statSync(path.join(pageDir, f)).size);
+    console.log(`Page weight: script ${weight[0]} + .wasm ${weight[1]} = ${weight[0] + weight[1]} bytes`);
     const page = await open('?seed=1');
     await waitFor(page, () => window.quarrowPage.state === 'playing');
     await page.click('#fast');
@@ -121,17 +123,19 @@ try {
     check(bad.length === 0, `no serious accessibility violation ${bad.map((v) => v.id).join(' ')}`);
 
     // The pace: 50 ms a frame, 3 ms with Fast (a key press on the focused button), none with Max.
-    const medianGap = async (ms) => {
+    // Never early; the quickest tenth on time even on a busy machine (a 4 ms timer clamp is not).
+    const gaps = async (ms) => {
       await page.evaluate(() => { window.quarrowPage.frameStarts = []; });
       await sleep(ms);
       const starts = await page.evaluate(() => window.quarrowPage.frameStarts);
-      const gaps = starts.slice(1).map((t, i) => t - starts[i]).sort((a, b) => a - b);
-      return gaps[Math.floor(gaps.length / 2)];
+      const sorted = starts.slice(1).map((t, i) => t - starts[i]).sort((a, b) => a - b);
+      return { least: sorted[0], tenth: sorted[Math.floor(sorted.length / 10)] };
     };
-    const normal = await medianGap(600);
+    const normal = await gaps(800);
     await page.keyboard.press('Space');  // Fast has the focus
-    const fast = await medianGap(600);
-    check(normal >= 50 && normal < 60 && fast >= 3 && fast < 3.6, `pace: ${normal} ms a frame, Fast ${fast} ms`);
+    const fast = await gaps(600);
+    check(normal.least >= 50 && normal.tenth < 55 && fast.least >= 3 && fast.tenth < 3.6,
+      `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}`);
 
     // Max plays match 1 of seed 5 to its end as the runner does, and asks.
     await page.click('#max');
@@ -183,23 +187,41 @@ try {
     // A drag with the ball dead places it at the pointer, outside the court too while held.
     const drag = await open('?seed=1');
     await waitFor(drag, () => window.quarrowPage.state === 'playing' && window.quarrowPage.ball().team === 0);
+    // The ball as each move leaves it, before a frame can move it on.
+    await drag.evaluate(() => document.getElementById('court').addEventListener('pointermove', () => {
+      window.placedBall = window.quarrowPage.ball();
+    }));
     const box = await (await drag.$('#court')).boundingBox();
     const inside = { x: box.x + 2 + 100, y: box.y + 2 + 60 };
     await drag.mouse.move(inside.x - 10, inside.y);
     await drag.mouse.down();
     await drag.mouse.move(inside.x, inside.y);
-    const placed = await drag.evaluate(() => window.quarrowPage.ball());
+    const placed = await drag.evaluate(() => window.placedBall);
     await drag.mouse.move(box.x - 30, inside.y);
-    const outside = await drag.evaluate(() => window.quarrowPage.ball());
+    const outside = await drag.evaluate(() => window.placedBall);
     await drag.mouse.up();
     check(Math.abs(placed.x - 100) < 1e-3 && Math.abs(placed.y - 60) < 1e-3 && Math.abs(outside.x + 32) < 1e-3,
       `drag: ball at (${placed.x}, ${placed.y}), then x ${outside.x} off the court`);
-    if (screenshot) {
-      await drag.click('#fast');
-      await sleep(1500);
-      await (await drag.$('.window')).screenshot({ path: screenshot });
-    }
     await drag.close();
+    if (screenshot) {
+      const shown = await open('?seed=5');
+      await waitFor(shown, () => window.quarrowPage.state === 'playing');
+      await shown.click('#fast');
+      await waitFor(shown, () => window.quarrowPage.frames >= 400);
+      await shown.click('#fast');
+      await sleep(200);
+      await (await shown.$('main')).screenshot({ path: screenshot });
+      await shown.close();
+    }
+
+    // A link to match 2 of a seeded run shows that match.
+    const second = await open('?seed=5&match=2');
+    await waitFor(second, () => window.quarrowPage.state === 'playing');
+    await second.click('#max');
+    await waitFor(second, () => window.quarrowPage.state === 'asking');
+    const secondFrames = await second.evaluate(() => window.quarrowPage.frames);
+    check(secondFrames === runnerMatches[1][1], `?seed=5&match=2: ${secondFrames} frames, the runner's ${runnerMatches[1][1]}`);
+    await second.close();
 
     // Bad addresses play from the clock and say why; no WebAssembly gets a message, not a blank.
     for (const [address, words] of [['?seed=4294967296', 'not a whole number from 0 to 4294967295'],
@@ -211,6 +233,22 @@ try {
       check(line.includes(words) && /^\?seed=\d+$/.test(seedLink), `${address}: "${line}", playing ${seedLink}`);
       await bad.close();
     }
+    // A trap in the core stops the loop with a word, not a frozen page.
+    const trapping = await open('', {
+      before: () => {
+        let real;
+        Object.defineProperty(window, 'createQuarrow', {
+          configurable: true,
+          set: (v) => { real = v; },
+          get: () => real && ((options) => real(options).then((core) => {
+            core._QuarrowFrames = () => { throw new WebAssembly.RuntimeError('unreachable'); };
+            return core;
+          })),
+        });
+      },
+    });
+    await waitFor(trapping, () => window.quarrowPage.state === 'failed');
+    check((await text(trapping, 'status')).includes('stopped on an internal fault (unreachable)'), 'a trap: one line');
     const bare = await open('', { before: () => { delete window.WebAssembly; } });
     await waitFor(bare, () => window.quarrowPage && window.quarrowPage.state === 'failed');
     check((await text(bare, 'status')).includes('WebAssembly'), 'without WebAssembly: a message');

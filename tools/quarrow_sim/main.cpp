@@ -121,21 +121,41 @@ void OnInterrupt(int signal) {
   runner::stopSignal = signal;
 }
 
-// Where the summary goes: standard error when the data asked for has standard output.
-Output ReportOutput(const Output& trace, const Output& csv) {
-  const bool toStderr = trace.file == stdout || csv.file == stdout;
-  Output report;
-  report.file = toStderr ? stderr : stdout;
-  report.name = toStderr ? "standard error" : "standard output";
-  return report;
+// Every output of a run, opened before it starts so that a bad name fails at once.
+struct Outputs {
+  Output trace;
+  Output csv;
+  Output histogram;
+  Output report;  // the summary: standard error when the trace or the CSV takes standard output
+};
+
+Outputs OpenOutputs(const runner::Options& options) {
+  Outputs outputs;
+  outputs.trace = Open(options.trace, "trace");
+  outputs.csv = Open(options.csv, "CSV");
+  outputs.histogram = Open(options.histogram, "histogram");
+  const bool reportToStderr = outputs.trace.file == stdout || outputs.csv.file == stdout;
+  outputs.report.file = reportToStderr ? stderr : stdout;
+  outputs.report.name = reportToStderr ? "standard error" : "standard output";
+  return outputs;
 }
 
-void Report(const runner::Options& options, const Output& report, const Output& histogram,
-            const analysis::Summary& summary, double framesPerSecond) {
-  if (histogram.file != nullptr) {
-    quarrow::Write(histogram.file, analysis::HistogramSvg(summary), histogram.name);
-    quarrow::Finish(histogram.file, histogram.name);
+// Writes what is left of a buffer and closes its output.
+void Finish(std::string& buffer, const Output& out) {
+  Spill(buffer, out);
+  if (out.file != nullptr) {
+    quarrow::Finish(out.file, out.name);
   }
+}
+
+// The histogram and the summary; frames per second below 0 are not known.
+void Report(const runner::Options& options, const Outputs& outputs,
+            const analysis::Summary& summary, double framesPerSecond) {
+  if (outputs.histogram.file != nullptr) {
+    std::string picture = analysis::HistogramSvg(summary);
+    Finish(picture, outputs.histogram);
+  }
+  const Output& report = outputs.report;
   quarrow::Write(report.file,
                  options.jsonSummary ? analysis::SummaryJson(summary, framesPerSecond)
                                      : analysis::SummaryText(summary, framesPerSecond),
@@ -143,55 +163,27 @@ void Report(const runner::Options& options, const Output& report, const Output& 
   quarrow::Finish(report.file, report.name);
 }
 
-int Pool(const runner::Options& options) {
-  quarrow::RequireOpen(stdout, "standard output");
-  const Output histogram = Open(options.histogram, "histogram");
+struct Played {
   analysis::RunStats stats;
-  const analysis::PoolSeeds seeds = analysis::ReadPool(
-      options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
-        analysis::AddMatch(stats, result, counts);
-      });
-  if (stats.frames.empty()) {
-    throw analysis::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
-                                (options.pool.size() == 1 ? "" : "s")};
-  }
-  Report(options, ReportOutput({}, {}), histogram,
-         analysis::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct), -1);
-  return 0;
-}
+  std::int64_t matches = 0;
+  std::int64_t frames = 0;
+  double seconds = 0;
+};
 
-int Run(const runner::Options& options) {
-  quarrow::RequireOpen(stdout, "standard output");
-  const Output trace = Open(options.trace, "trace");
-  const Output csv = Open(options.csv, "CSV");
-  const Output histogram = Open(options.histogram, "histogram");
-  const Output report = ReportOutput(trace, csv);
-
-  // A seed from the clock leaves room for every run's.
-  const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(
-      quarrow::ClockSeed() % ((std::int64_t{1} << 32) - options.runs + 1)));
-  if (!options.seed && !options.jsonSummary) {
-    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
-    quarrow::Finish(report.file, report.name);
+// Plays every run, here or in workers, writing the trace and the CSV in run order as they come.
+Played PlayMatches(const runner::Options& options, const Outputs& outputs, std::uint32_t seed) {
+  std::string trace;
+  std::string csv;
+  if (outputs.csv.file != nullptr) {
+    analysis::AppendCsvHeader(csv);
   }
-  struct sigaction interrupt {};
-  interrupt.sa_handler = OnInterrupt;
-  sigaction(SIGINT, &interrupt, nullptr);
-  sigaction(SIGTERM, &interrupt, nullptr);
-
-  std::string traceBuffer;
-  std::string csvBuffer;
-  if (csv.file != nullptr) {
-    analysis::AppendCsvHeader(csvBuffer);
-  }
-  analysis::RunStats stats;
-  std::int64_t totalFrames = 0;
+  Played played;
   const int jobs = std::min<std::int64_t>(options.jobs.value_or(UsableCores()), options.runs);
+  const bool several = options.runs > 1;
   const auto start = Clock::now();
   {
     Progress progress(options.runs * options.matches);
-    const bool several = options.runs > 1;
-    // Plays one run, in a worker or here; progress is shown by this process alone.
+    // One run, in a worker or here; progress is shown by this process alone.
     const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown) {
       const auto runSeed = static_cast<std::uint32_t>(seed + run);
       // As at program start, so that a run is the same whatever ran before it in this process.
@@ -200,13 +192,13 @@ int Run(const runner::Options& options) {
       const quarrow::PlatformInstallation installation(platform);
       std::string records;
       for (std::int64_t match = 1; match <= options.matches && runner::stopSignal == 0; ++match) {
-        const std::int64_t played = run * options.matches + match;
+        const std::int64_t shownMatch = run * options.matches + match;
         const quarrow::MatchResult result =
             quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
               if (shown != nullptr) {
-                shown->Update(played, totalFrames + frame);
+                shown->Update(shownMatch, played.frames + frame);
               }
-              if (trace.file == nullptr) {
+              if (outputs.trace.file == nullptr) {
                 return;
               }
               runner::AppendTraceRecord(records, match, frame,
@@ -223,24 +215,23 @@ int Run(const runner::Options& options) {
         out.match(result, quarrow::Counts);
       }
     };
-    // Every run's matches, numbered again from 1 in each.
-    std::int64_t matchesTaken = 0;
+    // Every run's matches in order, numbered from 1 in each run.
     const runner::RunOutput take{
         [&](std::string_view text) {
-          traceBuffer += text;
-          Spill(traceBuffer, trace, 1 << 16);
+          trace += text;
+          Spill(trace, outputs.trace, 1 << 16);
         },
         [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
-          const std::int64_t run = matchesTaken / options.matches;
-          const std::int64_t match = matchesTaken % options.matches + 1;
-          ++matchesTaken;
-          totalFrames += result.frames;
-          progress.Show(matchesTaken, totalFrames);
-          analysis::AddMatch(stats, result, counts);
-          if (csv.file != nullptr) {
-            analysis::AppendCsvRow(csvBuffer, static_cast<std::uint32_t>(seed + run), match, result,
+          const std::int64_t run = played.matches / options.matches;
+          const std::int64_t match = played.matches % options.matches + 1;
+          ++played.matches;
+          played.frames += result.frames;
+          progress.Show(played.matches, played.frames);
+          analysis::AddMatch(played.stats, result, counts);
+          if (outputs.csv.file != nullptr) {
+            analysis::AppendCsvRow(csv, static_cast<std::uint32_t>(seed + run), match, result,
                                    counts);
-            Spill(csvBuffer, csv, 1 << 16);
+            Spill(csv, outputs.csv, 1 << 16);
           }
         }};
     if (jobs == 1) {
@@ -253,27 +244,60 @@ int Run(const runner::Options& options) {
           [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr); }, take);
     }
   }
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  for (auto [out, text] : {std::pair{&trace, &traceBuffer}, std::pair{&csv, &csvBuffer}}) {
-    Spill(*text, *out);
-    if (out->file != nullptr) {
-      quarrow::Finish(out->file, out->name);
-    }
+  played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  Finish(trace, outputs.trace);
+  Finish(csv, outputs.csv);
+  return played;
+}
+
+int Run(const runner::Options& options) {
+  quarrow::RequireOpen(stdout, "standard output");
+  const Outputs outputs = OpenOutputs(options);
+  const Output& report = outputs.report;
+  // A seed from the clock leaves room for every run's.
+  const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(
+      quarrow::ClockSeed() % ((std::int64_t{1} << 32) - options.runs + 1)));
+  if (!options.seed && !options.jsonSummary) {
+    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
+    quarrow::Finish(report.file, report.name);
   }
-  if (stats.frames.empty()) {
+  struct sigaction interrupt {};
+  interrupt.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &interrupt, nullptr);
+  sigaction(SIGTERM, &interrupt, nullptr);
+
+  const Played played = PlayMatches(options, outputs, seed);
+  if (played.matches == 0) {
     std::fprintf(stderr, "quarrow-sim: interrupted before the first match ended\n");
     return 128 + runner::stopSignal;
   }
-  const auto lastSeed = static_cast<std::uint32_t>(
-      seed + (stats.frames.size() - 1) / static_cast<std::size_t>(options.matches));
-  const double framesPerSecond = seconds > 0 ? static_cast<double>(totalFrames) / seconds : 0.0;
-  Report(options, report, histogram,
-         analysis::Summarize(stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
-         framesPerSecond);
+  const auto lastSeed = static_cast<std::uint32_t>(seed + (played.matches - 1) / options.matches);
+  Report(options, outputs,
+         analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
+         played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
   if (runner::stopSignal != 0) {
-    std::fprintf(stderr, "quarrow-sim: interrupted after %zu matches\n", stats.frames.size());
+    std::fprintf(stderr, "quarrow-sim: interrupted after %lld matches\n",
+                 static_cast<long long>(played.matches));
     return 128 + runner::stopSignal;
   }
+  return 0;
+}
+
+// Sums up the CSVs of earlier runs as one run over all their matches.
+int Pool(const runner::Options& options) {
+  quarrow::RequireOpen(stdout, "standard output");
+  const Outputs outputs = OpenOutputs(options);
+  analysis::RunStats stats;
+  const analysis::PoolSeeds seeds = analysis::ReadPool(
+      options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
+        analysis::AddMatch(stats, result, counts);
+      });
+  if (stats.frames.empty()) {
+    throw analysis::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
+                                (options.pool.size() == 1 ? "" : "s")};
+  }
+  Report(options, outputs, analysis::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct),
+         -1);
   return 0;
 }
 
