@@ -1,6 +1,5 @@
 // quarrow-sim: plays matches without a window, for analysis, soak runs and traces.
 
-#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -108,15 +107,6 @@ void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
   }
 }
 
-// The cores this process may run on.
-int UsableCores() {
-  cpu_set_t cores;
-  if (sched_getaffinity(0, sizeof cores, &cores) != 0) {
-    return 1;
-  }
-  return std::max(1, CPU_COUNT(&cores));
-}
-
 void OnInterrupt(int signal) {
   runner::stopSignal = signal;
 }
@@ -178,7 +168,8 @@ Played PlayMatches(const runner::Options& options, const Outputs& outputs, std::
     analysis::AppendCsvHeader(csv);
   }
   Played played;
-  const int jobs = std::min<std::int64_t>(options.jobs.value_or(UsableCores()), options.runs);
+  const int jobs =
+      std::min<std::int64_t>(options.jobs.value_or(runner::UsableCores()), options.runs);
   const bool several = options.runs > 1;
   const auto start = Clock::now();
   {

@@ -1,11 +1,15 @@
 #include "workers.h"
 
+#ifndef __EMSCRIPTEN__
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -14,6 +18,28 @@
 namespace quarrow::runner {
 
 volatile std::sig_atomic_t stopSignal = 0;
+
+namespace {
+
+void PlayHere(std::int64_t runs, const PlayRun& play, const RunOutput& out) {
+  for (std::int64_t run = 0; run < runs && stopSignal == 0; ++run) {
+    play(run, out);
+  }
+}
+
+}  // namespace
+
+#ifdef __EMSCRIPTEN__
+
+int UsableCores() {
+  return 1;
+}
+
+void PlayRuns(std::int64_t runs, int, const PlayRun& play, const RunOutput& out) {
+  PlayHere(runs, play, out);
+}
+
+#else
 
 namespace {
 
@@ -198,11 +224,17 @@ bool ReadSome(Worker& w) {
 
 }  // namespace
 
+int UsableCores() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) != 0) {
+    return 1;
+  }
+  return std::max(1, CPU_COUNT(&cores));
+}
+
 void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out) {
   if (jobs <= 1 || runs <= 1) {
-    for (std::int64_t run = 0; run < runs && stopSignal == 0; ++run) {
-      play(run, out);
-    }
+    PlayHere(runs, play, out);
     return;
   }
   if (jobs > runs) {
@@ -289,5 +321,7 @@ void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput&
     }
   }
 }
+
+#endif
 
 }  // namespace quarrow::runner

@@ -32,6 +32,9 @@ struct WorkerFailed {
 // Set by SIGINT or SIGTERM to the signal's number while a run is going on; the run stops then.
 extern volatile std::sig_atomic_t stopSignal;
 
+// The cores this process may run on; 1 where it cannot start workers (WebAssembly).
+int UsableCores();
+
 // Plays runs 0 to runs - 1 with `play` in `jobs` worker processes (here, with jobs 1), and hands
 // their trace text and matches to `out` in run order. Returns early, with every worker gone,
 // when stopSignal is set; throws WorkerFailed when a worker ends before its last run, and passes
