@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
             librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
-            libxcb1-dev xvfb xdotool parallel slurm-wlm munge
+            libxcb1-dev xvfb xdotool weston qt6-wayland parallel slurm-wlm munge
 
 # The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
 # page's. npm comes with Node.js from other sources, so it is looked for as a command.
@@ -87,7 +87,7 @@ web-test: web tests/web/node_modules/.package-lock.json
 # and its weight, measured in headless Chromium.
 web-bench: build web tests/web/node_modules/.package-lock.json
 	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
-	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js --bench
+	node bench/page_bench.mjs $(WEB_PAGE)
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quarrow::analysis {
 namespace {
@@ -47,10 +48,11 @@ struct Bins {
 // former is too coarse for a few matches), and never so narrow that more than kMaxBins bins would
 // be needed; then rounded up to a nice number. The bins start at a multiple of the width.
 Bins BinFrames(const Summary& summary) {
-  const std::vector<std::int64_t>& sorted = summary.sortedFrames;
-  const double n = static_cast<double>(sorted.size());
-  const double iqr = static_cast<double>(NearestRank(sorted, 75) - NearestRank(sorted, 25));
-  const std::int64_t low = sorted.front();
+  const FrameTally& tally = summary.frameTally;
+  const double n = static_cast<double>(summary.matches);
+  const double iqr = static_cast<double>(NearestRank(tally, summary.matches, 75) -
+                                         NearestRank(tally, summary.matches, 25));
+  const std::int64_t low = tally.begin()->first;
   const std::int64_t high = summary.maxFrames;
   const auto range = static_cast<double>(high - low + 1);
   const double freedmanDiaconis = 2 * iqr / std::cbrt(n);
@@ -60,8 +62,8 @@ Bins BinFrames(const Summary& summary) {
       std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
   bins.first = low / bins.width * bins.width;
   bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
-  for (std::int64_t f : sorted) {
-    ++bins.counts[static_cast<std::size_t>((f - bins.first) / bins.width)];
+  for (const auto& [frames, count] : tally) {
+    bins.counts[static_cast<std::size_t>((frames - bins.first) / bins.width)] += count;
   }
   return bins;
 }
@@ -97,7 +99,8 @@ Scales ChooseScales(const Bins& bins) {
   return s;
 }
 
-void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
+// The picture's frame: its size, fonts and a white ground.
+void AppendStart(std::string& out) {
   AppendFormat(out,
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
@@ -105,17 +108,24 @@ void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
                "font-size=\"13\">\n"
                "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n",
                kWidth, kHeight, kWidth, kHeight);
+}
+
+const char* Interrupted(const Summary& summary) {
+  return summary.interrupted ? ", interrupted" : "";
+}
+
+void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
   AppendFormat(
       out,
       "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, %s</text>\n"
+      "font-weight=\"bold\">Frames per match: %lld match%s, %s%s</text>\n"
       "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
       kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      SeedsText(summary).c_str(), kWidth / 2, static_cast<long long>(bins.width),
-      bins.width == 1 ? "" : "s", static_cast<double>(bins.width) * kFrameSeconds,
-      static_cast<long long>(summary.medianFrames), static_cast<long long>(summary.p90Frames),
-      static_cast<long long>(summary.maxFrames));
+      SeedsText(summary).c_str(), Interrupted(summary), kWidth / 2,
+      static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
+      static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
 }
 
 // The grid and the count axis.
@@ -197,9 +207,18 @@ void AppendMarks(std::string& out, const Summary& summary, const Scales& s) {
 }  // namespace
 
 std::string HistogramSvg(const Summary& summary) {
+  std::string out;
+  AppendStart(out);
+  if (summary.matches == 0) {
+    AppendFormat(out,
+                 "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
+                 "font-weight=\"bold\">Frames per match: no match finished, seed %u%s</text>\n"
+                 "</svg>\n",
+                 kWidth / 2, summary.seed, Interrupted(summary));
+    return out;
+  }
   const Bins bins = BinFrames(summary);
   const Scales scales = ChooseScales(bins);
-  std::string out;
   AppendHeading(out, summary, bins);
   AppendCountAxis(out, scales);
   AppendBars(out, bins, scales);

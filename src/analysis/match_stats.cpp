@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <numeric>
 
 #include "text/number_text.h"
 
@@ -52,7 +51,7 @@ void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
   } else {
     ++stats.wins[result.winner];
   }
-  stats.frames.push_back(result.frames);
+  ++stats.frames[result.frames];
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     stats.countTotals[k] += row[k];
   }
@@ -68,11 +67,19 @@ Interval WilsonInterval(std::int64_t successes, std::int64_t trials) {
   return Interval{std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
-std::int64_t NearestRank(const std::vector<std::int64_t>& sorted, int percent) {
-  const auto n = static_cast<std::int64_t>(sorted.size());
-  // The rank ceil(percent / 100 * n), in integers, and never below the first.
-  const std::int64_t rank = std::max<std::int64_t>(1, (percent * n + 99) / 100);
-  return sorted[static_cast<std::size_t>(rank - 1)];
+std::int64_t NearestRank(const FrameTally& tally, std::int64_t matches, int percent) {
+  // The rank ceil(percent / 100 * matches), in integers that cannot overflow, and never below the
+  // first.
+  const std::int64_t rank =
+      std::max<std::int64_t>(1, matches / 100 * percent + (matches % 100 * percent + 99) / 100);
+  std::int64_t below = 0;
+  for (const auto& [frames, count] : tally) {
+    below += count;
+    if (below >= rank) {
+      return frames;
+    }
+  }
+  return tally.rbegin()->first;
 }
 
 Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
@@ -81,8 +88,10 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastS
   s.seed = seed;
   s.lastSeed = lastSeed;
   s.runs = runs;
-  s.matches = static_cast<std::int64_t>(stats.frames.size());
-  s.frames = std::accumulate(stats.frames.begin(), stats.frames.end(), std::int64_t{0});
+  for (const auto& [frames, count] : stats.frames) {
+    s.matches += count;
+    s.frames += frames * count;
+  }
   s.stalls = stats.stalls;
   s.wins = stats.wins;
   if (s.Decided() > 0) {
@@ -91,14 +100,16 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastS
       s.interval[t] = WilsonInterval(s.wins[t], s.Decided());
     }
   }
-  s.sortedFrames = stats.frames;
-  std::sort(s.sortedFrames.begin(), s.sortedFrames.end());
+  if (s.matches == 0) {
+    return s;
+  }
+  s.frameTally = stats.frames;
   const double matches = static_cast<double>(s.matches);
   s.meanFrames = static_cast<double>(s.frames) / matches;
-  s.medianFrames = NearestRank(s.sortedFrames, 50);
-  s.p90Frames = NearestRank(s.sortedFrames, 90);
-  s.p99Frames = NearestRank(s.sortedFrames, 99);
-  s.maxFrames = s.sortedFrames.back();
+  s.medianFrames = NearestRank(s.frameTally, s.matches, 50);
+  s.p90Frames = NearestRank(s.frameTally, s.matches, 90);
+  s.p99Frames = NearestRank(s.frameTally, s.matches, 99);
+  s.maxFrames = s.frameTally.rbegin()->first;
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     s.countMeans[k] = static_cast<double>(stats.countTotals[k]) / matches;
   }
@@ -128,7 +139,11 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
   if (framesPerSecond >= 0) {
     AppendFormat(out, ", %.0f frames per second", framesPerSecond);
   }
-  out += '\n';
+  out += s.interrupted ? ", interrupted\n" : "\n";
+  if (s.matches == 0) {
+    out += "no match finished\n";
+    return out;
+  }
   if (s.Decided() == 0) {
     out += "share of decided matches: no match was decided\n";
   } else {
@@ -171,6 +186,9 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
   AppendFormat(out, "\"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
                static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.stalls));
+  if (s.interrupted) {
+    out += "\"interrupted\": true, ";
+  }
   out += "\"teams\": [";
   // Shares of no decided match do not exist.
   const auto share = [&](std::string_view key, double v) {
@@ -188,6 +206,12 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
     share("low", s.interval[t].low);
     share("high", s.interval[t].high);
     out += '}';
+  }
+  if (s.matches == 0) {
+    out += "], \"frames_per_match\": null, \"means\": null, \"frames_per_second\": ";
+    AppendShortest(out, std::round(framesPerSecond));
+    out += "}\n";
+    return out;
   }
   out += "], \"frames_per_match\": {\"mean\": ";
   AppendShortest(out, s.meanFrames);

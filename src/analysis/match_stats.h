@@ -5,9 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "game/game_state.h"
 #include "sim/frame.h"
@@ -27,10 +27,14 @@ using CountRow = std::array<std::int32_t, kCountColumns>;
 extern const std::array<std::string, kCountColumns> kCountNames;
 CountRow CountValues(const MatchCounts& counts);
 
+// How many matches lasted each number of frames: the percentiles stay exact while the tally grows
+// only with the number of different lengths, which --max-frames bounds, and not with the matches.
+using FrameTally = std::map<std::int64_t, std::int64_t>;
+
 struct RunStats {
   std::int64_t stalls = 0;
   std::array<std::int64_t, kTeamCount + 1> wins{};
-  std::vector<std::int64_t> frames;  // of every match, in the order played
+  FrameTally frames;
   std::array<std::int64_t, kCountColumns> countTotals{};
 };
 
@@ -46,9 +50,9 @@ struct Interval {
 // The 95 % Wilson score interval for the true share behind successes out of trials (trials > 0).
 Interval WilsonInterval(std::int64_t successes, std::int64_t trials);
 
-// The nearest-rank percentile of sorted, non-empty values: the smallest value with at least
-// percent % of all values at or below it.
-std::int64_t NearestRank(const std::vector<std::int64_t>& sorted, int percent);
+// The nearest-rank percentile of the frames of a tally of matches (matches > 0): the smallest value
+// with at least percent % of all matches at or below it.
+std::int64_t NearestRank(const FrameTally& tally, std::int64_t matches, int percent);
 
 struct Summary {
   std::uint32_t seed = 0;  // the lowest of the runs
@@ -61,16 +65,19 @@ struct Summary {
   // Of decided matches; meaningful only when some match was decided.
   std::array<double, kTeamCount + 1> share{};
   std::array<Interval, kTeamCount + 1> interval{};
-  // Frames per match, in ascending order, and figures of them.
-  std::vector<std::int64_t> sortedFrames;
+  // Frames per match, and figures of them.
+  FrameTally frameTally;
   double meanFrames = 0;
   std::int64_t medianFrames = 0, p90Frames = 0, p99Frames = 0, maxFrames = 0;
   std::array<double, kCountColumns> countMeans{};
+  // A signal stopped the run: the figures are of the matches finished before it.
+  bool interrupted = false;
 
   std::int64_t Decided() const { return wins[1] + wins[2]; }
 };
 
-// For runs of at least one match in all.
+// Of the matches finished, of runs of the seeds from seed to lastSeed; the figures of frames and
+// counts only when there is a match.
 Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
                   std::int64_t runs);
 inline Summary Summarize(const RunStats& stats, std::uint32_t seed) {

@@ -48,6 +48,50 @@ std::string HelpText() {
          "\nQt's own options, such as -platform NAME, are passed to Qt.\n";
 }
 
+// The options Qt takes from the command line, with one dash or two: a switch, an option whose
+// value is the next argument, or one that takes "=value" instead.
+enum class QtValue { kNone, kNext, kJoined };
+struct QtOption {
+  std::string_view name;
+  QtValue value;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", QtValue::kNext},        {"platformpluginpath", QtValue::kNext},
+    {"platformtheme", QtValue::kNext},   {"plugin", QtValue::kNext},
+    {"qwindowgeometry", QtValue::kNext}, {"qwindowicon", QtValue::kNext},
+    {"qwindowtitle", QtValue::kNext},    {"geometry", QtValue::kNext},
+    {"title", QtValue::kNext},           {"icon", QtValue::kNext},
+    {"display", QtValue::kNext},         {"name", QtValue::kNext},
+    {"session", QtValue::kNext},         {"style", QtValue::kNext},
+    {"stylesheet", QtValue::kNext},      {"style", QtValue::kJoined},
+    {"stylesheet", QtValue::kJoined},    {"qmljsdebugger", QtValue::kJoined},
+    {"reverse", QtValue::kNone},         {"testability", QtValue::kNone},
+    {"widgetcount", QtValue::kNone},     {"nograb", QtValue::kNone},
+    {"dograb", QtValue::kNone},          {"sync", QtValue::kNone},
+};
+
+// The Qt option an argument names, if any.
+const QtOption* FindQtOption(std::string_view arg) {
+  if (!arg.starts_with('-')) {
+    return nullptr;
+  }
+  arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+  const std::size_t equals = arg.find('=');
+  const bool joined = equals != std::string_view::npos;
+  for (const QtOption& option : kQtOptions) {
+    if (option.name == arg.substr(0, equals) && (option.value == QtValue::kJoined) == joined) {
+      return &option;
+    }
+  }
+  return nullptr;
+}
+
+// One line on standard error and the status of a bad command line.
+int Refuse(const std::string& what) {
+  std::fprintf(stderr, "quarrow: %s (see --help)\n", what.c_str());
+  return 2;
+}
+
 // Prints text on standard output; a lost write (a full disk, a closed pipe) is a failure, not a
 // quiet success.
 int Answer(std::string_view text) {
@@ -67,22 +111,37 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
   const OptionTable<WindowOptions>& table = WindowOptionTable();
   for (int k = 1; k < argc; ++k) {
     const std::string_view arg = argv[k];
-    const auto row = FindOption(table, arg);
-    if (row == table.end()) {
-      continue;
+    if (const auto row = FindOption(table, arg); row != table.end()) {
+      WindowOptions options;
+      row->take(options, {});
+      return Answer(options.help ? HelpText() : std::string("quarrow ") + kVersion + "\n");
     }
-    WindowOptions options;
-    row->take(options, {});
-    return Answer(options.help ? HelpText() : std::string("quarrow ") + kVersion + "\n");
+    const QtOption* qt = FindQtOption(arg);
+    if (qt == nullptr) {
+      return Refuse("unknown argument '" + Escaped(arg) + "'");
+    }
+    if (qt->value == QtValue::kNext && ++k == argc) {
+      return Refuse(Escaped(arg) + " needs a value");
+    }
   }
   return std::nullopt;
+}
+
+bool NamesPlatform(int argc, char** argv) {
+  for (int k = 1; k < argc; ++k) {
+    const QtOption* qt = FindQtOption(argv[k]);
+    if (qt != nullptr && qt->name == "platform") {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool RefuseLeftoverArguments(int argc, char** argv) {
   if (argc <= 1) {
     return false;
   }
-  std::fprintf(stderr, "quarrow: unknown argument '%s' (see --help)\n", Escaped(argv[1]).c_str());
+  Refuse("unknown argument '" + Escaped(argv[1]) + "'");
   return true;
 }
 

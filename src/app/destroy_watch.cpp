@@ -4,13 +4,12 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QWidget>
 #include <utility>
 
 namespace quarrow {
 
-DestroyWatch::DestroyWatch(const QWidget& window, std::function<void()> onDestroyed)
-    : window_(window), onDestroyed_(std::move(onDestroyed)) {
+DestroyWatch::DestroyWatch(std::function<void(WId)> onDestroyed)
+    : onDestroyed_(std::move(onDestroyed)) {
   QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -22,11 +21,7 @@ bool DestroyWatch::nativeEventFilter(const QByteArray& eventType, void* message,
   const auto* event = static_cast<const xcb_generic_event_t*>(message);
   // The top bit marks events sent by another client.
   if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY) {
-    const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
-    const WId id = window_.internalWinId();
-    if (id != 0 && destroyed->window == id) {
-      onDestroyed_();
-    }
+    onDestroyed_(static_cast<const xcb_destroy_notify_event_t*>(message)->window);
   }
   return false;
 }

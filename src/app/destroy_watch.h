@@ -1,22 +1,20 @@
 #pragma once
 
+#include <QtGui/qwindowdefs.h>
 #include <QAbstractNativeEventFilter>
 #include <functional>
 
-class QWidget;
-
 namespace quarrow {
 
-// Any X client may destroy our window without asking it to close; Qt then only sees the window
-// hidden and would run on with nothing on screen. This tells when that happens.
+// Any X client may destroy our windows without asking them to close; Qt then only sees a window
+// hidden and would run on with nothing on screen. This tells which window went.
 class DestroyWatch final : public QAbstractNativeEventFilter {
  public:
-  DestroyWatch(const QWidget& window, std::function<void()> onDestroyed);
+  explicit DestroyWatch(std::function<void(WId)> onDestroyed);
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
-  const QWidget& window_;
-  std::function<void()> onDestroyed_;
+  std::function<void(WId)> onDestroyed_;
 };
 
 }  // namespace quarrow

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = quarrow::AnswerCommandLine(argc, argv)) {
     return *status;
   }
-  if (!quarrow::DisplayConfigured()) {
+  if (!quarrow::NamesPlatform(argc, argv) && !quarrow::DisplayConfigured()) {
     quarrow::ReportNoDisplay();
     return 1;
   }

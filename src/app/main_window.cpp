@@ -35,14 +35,19 @@ constexpr QSize kWindow{kCourt.right() + 1 + kMargin.width(),
 
 }  // namespace
 
-Main::Main() : destroyWatch_(*this, [this] { WindowDestroyed(); }) {
+Main::Main() : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   // While Qt's pixmap cache holds anything it keeps a timer, and a pass of the event loop with a
   // timer reads the clock; Max mode makes a pass every frame. Without the cache the style redraws
   // its few button pieces when they change, which costs nothing anybody sees.
   QPixmapCache::setCacheLimit(0);
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
-  setFixedSize(kWindow);
+  // Its own size, but any larger one the window system gives it (maximized, full screen) is taken:
+  // on Wayland a window that refuses the size it was configured to loses its connection. The
+  // controls keep their places, the rest is background. The minimum brings it back to its own
+  // size when restored, which Qt's Wayland plugin may otherwise shrink by its own title bar.
+  resize(kWindow);
+  setMinimumSize(kWindow);
 
   picMain_ = new PicMainWidget(
       picture_, [this] { BeforePaint(); }, this);
@@ -172,10 +177,17 @@ void Main::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void Main::WindowDestroyed() {
-  // Gone without a close request: the program ends as if closed, an open question with it.
+void Main::WindowDestroyed(WId window) {
+  // The window gone without a close request ends the program as if closed, an open question with
+  // it; the question gone counts as No, which ends it too.
+  QWidget* question = QApplication::activeModalWidget();
+  const bool ours =
+      window == internalWinId() || (question != nullptr && window == question->internalWinId());
+  if (window == 0 || !ours) {
+    return;
+  }
   closed_ = true;
-  if (QWidget* question = QApplication::activeModalWidget(); question != nullptr) {
+  if (question != nullptr) {
     question->close();
   }
 }

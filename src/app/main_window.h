@@ -46,7 +46,7 @@ class Main final : public QWidget, public Shell {
   void Present(std::int64_t tick);
   void BeforePaint();
   void ThrowIfClosed() const;
-  void WindowDestroyed();
+  void WindowDestroyed(WId window);
 
   Picture picture_;
   PicMainWidget* picMain_ = nullptr;

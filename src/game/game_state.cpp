@@ -14,6 +14,8 @@ std::int16_t CourtWidth = 0, CourtHeight = 0;
 std::int16_t HalfWidth = 0, ThirdWidth = 0;
 Flag MaxMode = kFalse, FastMode = kFalse, Restarting = kFalse;
 MatchCounts Counts{};
+ZoneDrawMemo PointSearchDraws{}, RoamDraws{};
+BallSinCosMemo BallSinCosKept{};
 
 void ResetGameState() {
   BallX = BallY = Fixed{};
@@ -24,6 +26,8 @@ void ResetGameState() {
   CourtWidth = CourtHeight = HalfWidth = ThirdWidth = 0;
   MaxMode = FastMode = Restarting = kFalse;
   Counts = MatchCounts{};
+  PointSearchDraws = RoamDraws = ZoneDrawMemo{};
+  BallSinCosKept = BallSinCosMemo{};
 }
 
 }  // namespace quarrow

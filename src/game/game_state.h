@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "game/values.h"
@@ -71,6 +72,32 @@ struct MatchCounts {
 };
 
 extern MatchCounts Counts;
+
+// The draws for which a search's x lands in a role's zone: low <= draw < high.
+struct DrawRange {
+  float low = 0;
+  float high = 0;
+  bool Holds(float draw) const { return low <= draw && draw < high; }
+};
+
+// Each search's draw ranges by role (0 stays empty), for the court width they were found for.
+struct ZoneDrawMemo {
+  std::int16_t width = 0;
+  std::array<DrawRange, 5> byRole{};
+};
+
+extern ZoneDrawMemo PointSearchDraws, RoamDraws;
+
+// The sine and cosine of BallAngle as the ball's trigonometry gives them (count as there), kept
+// while the angle lasts: a flight's sub-steps and the reach tests near the ball share them. angle
+// is the BallAngle they belong to; not a number, none.
+struct BallSinCosMemo {
+  double angle = std::numeric_limits<double>::quiet_NaN();
+  double sin = 0.0, cos = 0.0;
+  std::int64_t count = 0;
+};
+
+extern BallSinCosMemo BallSinCosKept;
 
 // Every count under the name reports give it, in the order they list them. A per-team count is
 // reported once for each team, its name suffixed _1 and _2.

@@ -32,7 +32,7 @@ void PlaceBackPlayer(PlayerInfo& p, std::int16_t role, Fixed x) {
 }  // namespace
 
 void InitGame() {
-  ThePlatform().Reseed();
+  ReseedDraws();
   const CourtSize interior = ThePlatform().CourtInterior();
   CourtWidth = ToInt16(static_cast<double>(interior.width));
   CourtHeight = ToInt16(static_cast<double>(interior.height));

@@ -7,13 +7,36 @@ namespace quarrow {
 namespace {
 
 SeededPlatform quietPlatform;
-TwisterRandom relay;  // for a platform without a source of its own
+// A draw asked of a platform without a source, held as the one draw in hand.
+float askedDraw = 0.0f;
+
+// Hands the draws in hand back to the installed source, so that they come again from there.
+void GiveBackDraws() {
+  if (TwisterRandom* source = detail::installedPlatform->Random(); source != nullptr) {
+    source->GiveBack(static_cast<std::size_t>(detail::drawEnd - detail::drawNext));
+  }
+  detail::drawNext = detail::drawEnd = nullptr;
+}
 
 }  // namespace
 
 namespace detail {
 Platform* installedPlatform = &quietPlatform;
-TwisterRandom* installedRandom = quietPlatform.Random();
+bool installedHasEvents = false;
+const float* drawNext = nullptr;
+const float* drawEnd = nullptr;
+
+// Out of line: a draw that finds draws in hand never comes here.
+[[gnu::noinline]] void TakeDraws() {
+  if (TwisterRandom* source = installedPlatform->Random(); source != nullptr) {
+    drawNext = source->TakeAll(drawEnd);
+  } else {
+    // A script is asked as each draw is taken, so that it sees the order of draws and pumps.
+    askedDraw = installedPlatform->Draw();
+    drawNext = &askedDraw;
+    drawEnd = drawNext + 1;
+  }
+}
 }  // namespace detail
 
 std::uint32_t ClockSeed() {
@@ -32,12 +55,14 @@ std::uint32_t ClockSeed() {
 }
 
 void SetPlatform(Platform* platform) {
+  GiveBackDraws();
   detail::installedPlatform = platform != nullptr ? platform : &quietPlatform;
-  detail::installedRandom = detail::installedPlatform->Random();
-  if (detail::installedRandom == nullptr) {
-    relay.RelayFrom([] { return ThePlatform().Draw(); });
-    detail::installedRandom = &relay;
-  }
+  detail::installedHasEvents = detail::installedPlatform->HasEvents();
+}
+
+void ReseedDraws() {
+  GiveBackDraws();
+  ThePlatform().Reseed();
 }
 
 }  // namespace quarrow

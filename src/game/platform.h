@@ -26,16 +26,19 @@ inline constexpr int kMaxCourtSide = 6553;
 class Platform {
  public:
   virtual ~Platform() = default;
-  // The source the core draws from directly, without a call through this seam per draw; it lives
-  // as long as the platform, and Reseed decides its seeds. Without one (a test's script) every
-  // draw is asked of Draw() as it is taken.
+  // The source the core draws from directly, a block at a time, without a call through this seam
+  // per draw; it lives as long as the platform, and Reseed decides its seeds. Without one (a test's
+  // script) every draw is asked of Draw() as it is taken.
   virtual TwisterRandom* Random() { return nullptr; }
   // A uniform value in [0, 1); never 1.
   virtual float Draw() = 0;
-  // Called at every match setup.
+  // Called at every match setup (through ReseedDraws).
   virtual void Reseed() = 0;
   // Serves the pending window events and returns. May throw to abandon the frame (window closed).
   virtual void PumpEvents() = 0;
+  // False for a platform without events, whose PumpEvents does nothing: a search then makes no
+  // call per try.
+  virtual bool HasEvents() const { return true; }
   // The interior of the court surface in pixels.
   virtual CourtSize CourtInterior() = 0;
 };
@@ -50,6 +53,7 @@ class SeededPlatform : public Platform {
   float Draw() override { return random_.Draw(); }
   void Reseed() override {}
   void PumpEvents() override {}
+  bool HasEvents() const override { return false; }
   CourtSize CourtInterior() override { return court_; }
 
  private:
@@ -64,11 +68,18 @@ std::uint32_t ClockSeed();
 // seed 0). The caller keeps ownership and must outlive its installation.
 void SetPlatform(Platform* platform);
 
+// The installed platform's Reseed(), its source's draws in hand given back first.
+void ReseedDraws();
+
 namespace detail {
 extern Platform* installedPlatform;
-// The installed platform's Random(), or one relaying its Draw(): never null, so that a draw makes
-// no test of its own.
-extern TwisterRandom* installedRandom;
+extern bool installedHasEvents;
+// The draws in hand, taken from the installed source a block at a time, [drawNext, drawEnd): a
+// draw is a comparison and a load, with no pointer to the source to follow.
+extern const float* drawNext;
+extern const float* drawEnd;
+// Takes the next draws from the installed source: its block, or one draw of a platform without.
+void TakeDraws();
 }  // namespace detail
 
 inline Platform& ThePlatform() {
@@ -86,12 +97,18 @@ class PlatformInstallation {
 
 // One draw from the installed random source.
 inline float Draw() {
-  return detail::installedRandom->Draw();
+  if (detail::drawNext == detail::drawEnd) [[unlikely]] {
+    detail::TakeDraws();
+  }
+  return *detail::drawNext++;
 }
 
 // One draw taken from the source and thrown away: a search's try whose other value already failed.
 inline void SkipDraw() {
-  detail::installedRandom->Skip();
+  if (detail::drawNext == detail::drawEnd) [[unlikely]] {
+    detail::TakeDraws();
+  }
+  ++detail::drawNext;
 }
 
 }  // namespace quarrow

@@ -62,19 +62,18 @@ void TwisterRandom::Seed(std::uint32_t seed) {
   next_ = kStateSize;
 }
 
-void TwisterRandom::RelayFrom(float (*source)()) {
-  source_ = source;
+const float* TwisterRandom::TakeAll(const float*& end) {
+  if (next_ == kStateSize) {
+    Refill();
+  }
+  const float* first = draws_.data() + next_;
+  end = draws_.data() + kStateSize;
   next_ = kStateSize;
+  return first;
 }
 
 // Kept out of line, so that the draws that never reach it stay short.
 [[gnu::noinline]] void TwisterRandom::Refill() {
-  // A relayed draw is asked only when taken, so the source sees the order of draws and pumps.
-  if (source_ != nullptr) {
-    next_ = kStateSize - 1;
-    draws_[next_] = source_();
-    return;
-  }
   static_assert(kStateSize == kWords);
   Renew(state_.data(), draws_.data());
   next_ = 0;

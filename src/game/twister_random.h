@@ -3,6 +3,7 @@
 // The random source every platform shares: the outputs of std::mt19937, made a block at a time.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace quarrow {
@@ -14,9 +15,6 @@ class TwisterRandom {
  public:
   explicit TwisterRandom(std::uint32_t seed = 0) { Seed(seed); }
   void Seed(std::uint32_t seed);
-  // Serves every draw from source instead, one asked as each is taken (a test's script); nullptr
-  // goes back to the generator. The draws in hand are dropped.
-  void RelayFrom(float (*source)());
 
   float Draw() {
     if (next_ == kStateSize) [[unlikely]] {
@@ -31,6 +29,11 @@ class TwisterRandom {
     }
     ++next_;
   }
+  // Hands out every draw not yet taken, making new ones first when none is left: [*first, end).
+  // They count as taken until given back.
+  const float* TakeAll(const float*& end);
+  // The last count of the draws taken are not used after all: they come again.
+  void GiveBack(std::size_t count) { next_ -= static_cast<int>(count); }
 
  private:
   static constexpr int kStateSize = 624;
@@ -39,7 +42,6 @@ class TwisterRandom {
   std::array<std::uint32_t, kStateSize> state_{};
   std::array<float, kStateSize> draws_{};
   int next_ = kStateSize;
-  float (*source_)() = nullptr;
 };
 
 }  // namespace quarrow

@@ -119,8 +119,10 @@ DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
 
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   // Only match setup sets the court's width, never an event served here.
-  const float drawX =
-      FirstDrawIn(ZoneDrawsNow<PointSearchX>(role), [] { ThePlatform().PumpEvents(); });
+  const DrawRange& range = ZoneDrawsNow(PointSearchDraws, PointSearchX, role);
+  const float drawX = detail::installedHasEvents
+                          ? FirstDrawIn(range, [] { ThePlatform().PumpEvents(); })
+                          : FirstDrawIn(range, [] {});
   x = WholeOfProduct(drawX, CourtWidth);
   y = WholeOfProduct(Draw(), CourtHeight);
 }

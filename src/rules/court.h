@@ -31,30 +31,21 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role);
 // The x that RandomPointInZone forms from a draw: floor(draw × CourtWidth), the product exact.
 double PointSearchX(float draw);
 
-// The draws for which a search's x lands in a role's zone: low <= draw < high.
-struct DrawRange {
-  float low = 0;
-  float high = 0;
-  bool Holds(float draw) const { return low <= draw && draw < high; }
-};
-
 // Those draws for role 1 to 4 on the court as it stands, when a search's x is product(draw). The
 // product must never fall as the draw grows, so that the draws form one run.
 DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw));
 
-// The same, kept for each product and found again only when the court's width changes: a search
-// then decides a try by two comparisons of its draw.
-template <double (*Product)(float)>
-const DrawRange& ZoneDrawsNow(std::int16_t role) {
-  static std::int16_t width = 0;
-  static std::array<DrawRange, 5> ranges{};  // by role; 0 stays empty
-  if (width != CourtWidth) {
-    width = CourtWidth;
+// The same, kept in memo and found again only when the court's width changes: a search then
+// decides a try by two comparisons of its draw.
+inline const DrawRange& ZoneDrawsNow(ZoneDrawMemo& memo, double (*product)(float draw),
+                                     std::int16_t role) {
+  if (memo.width != CourtWidth) [[unlikely]] {
+    memo.width = CourtWidth;
     for (std::int16_t r = 1; r <= 4; ++r) {
-      ranges[r] = ZoneDraws(r, Product);
+      memo.byRole[r] = ZoneDraws(r, product);
     }
   }
-  return role >= 1 && role <= 4 ? ranges[role] : ranges[0];
+  return role >= 1 && role <= 4 ? memo.byRole[role] : memo.byRole[0];
 }
 
 // The x draw of a search's first try that lands in range, calling beforeTry() ahead of each try. A

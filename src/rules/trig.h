@@ -52,24 +52,22 @@ struct SinCosTables {
   std::array<double, kFine> fineSin, fineCos;
 };
 
-inline const SinCosTables& TheSinCosTables() {
-  static const SinCosTables tables = [] {
-    SinCosTables t{};
-    const auto angle = [](std::size_t count) {
-      return Fixed::FromCount(static_cast<std::int64_t>(count)).ToDouble();
-    };
-    for (std::size_t h = 0; h < t.kCoarse; ++h) {
-      t.coarseSin[h] = std::sin(angle(h << kFineBits));
-      t.coarseCos[h] = std::cos(angle(h << kFineBits));
-    }
-    for (std::size_t l = 0; l < t.kFine; ++l) {
-      t.fineSin[l] = std::sin(angle(l));
-      t.fineCos[l] = std::cos(angle(l));
-    }
-    return t;
-  }();
-  return tables;
-}
+// Built at load, before any code of the game runs: a table read then tests no guard first.
+inline const SinCosTables kSinCosTables = [] {
+  SinCosTables t{};
+  const auto angle = [](std::size_t count) {
+    return Fixed::FromCount(static_cast<std::int64_t>(count)).ToDouble();
+  };
+  for (std::size_t h = 0; h < t.kCoarse; ++h) {
+    t.coarseSin[h] = std::sin(angle(h << kFineBits));
+    t.coarseCos[h] = std::cos(angle(h << kFineBits));
+  }
+  for (std::size_t l = 0; l < t.kFine; ++l) {
+    t.fineSin[l] = std::sin(angle(l));
+    t.fineCos[l] = std::cos(angle(l));
+  }
+  return t;
+}();
 
 }  // namespace detail
 
@@ -81,7 +79,7 @@ inline SinCos ApproxSinCos(Fixed angle) {
     const double a = angle.ToDouble();
     return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
   }
-  const detail::SinCosTables& t = detail::TheSinCosTables();
+  const detail::SinCosTables& t = detail::kSinCosTables;
   const auto h = static_cast<std::size_t>(n >> detail::kFineBits);
   const auto l = static_cast<std::size_t>(n) & (t.kFine - 1);
   return SinCos{t.coarseSin[h] * t.fineCos[l] + t.coarseCos[h] * t.fineSin[l],

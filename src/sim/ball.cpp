@@ -24,24 +24,28 @@ struct SubStep {
 };
 
 SubStep SubStepFor(double speed) {
-  const SinCos& t = BallSinCos();
+  const SinCos t = BallSinCos();
   const double gain = std::fabs(speed) * kSubStep;
   const auto form = [speed](double v) { return v * speed * kSubStep; };
   return SubStep{RoundedCos(t, gain, form), RoundedSin(t, gain, form)};
 }
 
+// The counter's first values, each the double sum of the one before and kSubStep, formed by the
+// compiler with the same roundings.
+constexpr std::array<double, 64> kCounter = [] {
+  std::array<double, 64> values{};
+  double t = 0;
+  for (double& v : values) {
+    v = t;
+    t += kSubStep;
+  }
+  return values;
+}();
+
 }  // namespace
 
 std::int64_t SubStepCount(double speed) {
-  static const std::array<double, 64> counter = [] {
-    std::array<double, 64> values{};
-    double t = 0;
-    for (double& v : values) {
-      v = t;
-      t += kSubStep;
-    }
-    return values;
-  }();
+  const std::array<double, 64>& counter = kCounter;
   if (!(speed >= 0)) {
     return 0;
   }
@@ -112,14 +116,13 @@ double Reflected(double angle, double sign) {
 
 }  // namespace
 
-const SinCos& BallSinCos() {
-  static double angle = std::nan("");
-  static SinCos cached{};
-  if (!(angle == BallAngle)) {
-    angle = BallAngle;
-    cached = ApproxSinCos(angle);
+SinCos BallSinCos() {
+  BallSinCosMemo& kept = BallSinCosKept;
+  if (!(kept.angle == BallAngle)) {
+    const SinCos t = ApproxSinCos(BallAngle);
+    kept = BallSinCosMemo{BallAngle, t.sin, t.cos, t.count};
   }
-  return cached;
+  return SinCos{kept.sin, kept.cos, kept.count};
 }
 
 void MoveBall() {

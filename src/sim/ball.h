@@ -14,9 +14,9 @@ void MoveBall();
 // How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
 // each the double sum of the one before and 0.1, that do not exceed the speed.
 std::int64_t SubStepCount(double speed);
-// The sine and cosine of BallAngle, kept while the angle lasts: a flight's sub-steps and the reach
-// tests of every player near the ball share them.
-const SinCos& BallSinCos();
+// The sine and cosine of BallAngle, within kSinCosBound of the C library's; kept while the angle
+// lasts.
+SinCos BallSinCos();
 
 // Reflects the ball off any edge it has crossed; every edge contact kills it.
 void BounceBall();

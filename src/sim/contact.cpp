@@ -69,7 +69,7 @@ void CheckBallContact(std::int16_t i) {
   double marginX = 0;
   double marginY = 0;
   if (live) {
-    const SinCos& t = BallSinCos();
+    const SinCos t = BallSinCos();
     marginX = std::fabs(kReach * t.cos);
     marginY = std::fabs(kReach * t.sin);
   }

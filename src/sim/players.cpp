@@ -47,7 +47,7 @@ void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
   }
-  const float drawX = FirstDrawIn(ZoneDrawsNow<RoamX>(p.Role), [] {});
+  const float drawX = FirstDrawIn(ZoneDrawsNow(RoamDraws, RoamX, p.Role), [] {});
   p.TargetX = ToInt16(RoamX(drawX));
   p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
@@ -60,9 +60,21 @@ void Dodge(PlayerInfo& p) {
   p.TargetY = ToInt16(p.Y - RoundedSin(t, kDodgeDistance, form));
 }
 
+// The dead ball's zone, found when first asked in a pass and again after events may have moved it.
+struct BallZone {
+  static constexpr std::int16_t kUnknown = -1;
+  std::int16_t zone = kUnknown;
+  std::int16_t Get() {
+    if (zone == kUnknown) {
+      zone = ZoneOf(BallX, BallY);
+    }
+    return zone;
+  }
+};
+
 // Run to a dead ball lying in the home zone.
-void Fetch(PlayerInfo& p) {
-  if (ZoneOf(BallX, BallY) == p.Role) {
+void Fetch(PlayerInfo& p, BallZone& ballZone) {
+  if (ballZone.Get() == p.Role) {
     p.TargetX = ToInt16(BallX);
     p.TargetY = ToInt16(BallY);
   }
@@ -98,6 +110,7 @@ double RoamX(float draw) {
 void MovePlayers() {
   Number aimX = Number::Of(Fixed{});
   Number aimY = Number::Of(Fixed{});
+  BallZone ballZone;
   for (std::int16_t i = 1; i <= kPlayerCount; ++i) {
     PlayerInfo& p = Players[i];
     if (p.HasBall != kFalse) {
@@ -107,10 +120,12 @@ void MovePlayers() {
     } else if (BallTeam != 0) {
       Dodge(p);
     } else {
-      Fetch(p);
+      Fetch(p, ballZone);
     }
     if (ZoneOf(p.X, p.Y) != p.Role) {
       RandomPointInZone(p.TargetX, p.TargetY, p.Role);
+      // A drag served meanwhile may have placed the ball elsewhere.
+      ballZone = BallZone{};
     }
     if (!Arrived(p)) {
       TakeStep(p);

@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
+#include <numeric>
+#include <random>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "analysis/histogram_svg.h"
 #include "analysis/match_csv.h"
 
 namespace quarrow::analysis {
@@ -16,8 +23,11 @@ TEST(MatchStats, WilsonIntervalAgainstHandValues) {
     std::int64_t wins, trials;
     double low, high;
   };
-  const Case cases[] = {
-      {5, 10, 0.2366, 0.7634}, {3, 20, 0.0524, 0.3604}, {0, 10, 0, 0.2775}, {10, 10, 0.7225, 1}};
+  const Case cases[] = {{5, 10, 0.2366, 0.7634},
+                        {3, 20, 0.0524, 0.3604},
+                        {0, 10, 0, 0.2775},
+                        {10, 10, 0.7225, 1},
+                        {16, 16, 0.8064, 1}};  // unclamped, 1 + 2^-52
   for (const Case& c : cases) {
     const Interval i = WilsonInterval(c.wins, c.trials);
     EXPECT_NEAR(i.low, c.low, 5e-5) << c.wins << " of " << c.trials;
@@ -28,11 +38,58 @@ TEST(MatchStats, WilsonIntervalAgainstHandValues) {
 }
 
 TEST(MatchStats, NearestRankPercentiles) {
-  const std::vector<std::int64_t> ten = {3, 6, 7, 8, 8, 10, 13, 15, 16, 20};
-  const std::pair<int, std::int64_t> cases[] = {{1, 3},   {25, 7},  {50, 8},
-                                                {75, 15}, {90, 16}, {99, 20}};
-  for (auto [percent, value] : cases) {
-    EXPECT_EQ(NearestRank(ten, percent), value) << percent;
+  // The tally gives what sorting every match's frames would, and grows only with the lengths.
+  std::mt19937 random(5);
+  for (int n : {1, 6, 10, 101, 1000}) {
+    std::vector<std::int64_t> sorted(static_cast<std::size_t>(n));
+    FrameTally tally;
+    for (std::int64_t& frames : sorted) {
+      ++tally[frames = static_cast<std::int64_t>(random() % 40)];
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (int percent = 1; percent <= 100; ++percent) {
+      const auto rank = static_cast<std::size_t>(std::ceil(percent * n / 100.0));
+      ASSERT_EQ(NearestRank(tally, n, percent), sorted[rank - 1]) << percent << " % of " << n;
+    }
+    EXPECT_LE(tally.size(), 40u);
+  }
+  // Of six matches the 90th percentile is the longest: rank ceil(5.4).
+  RunStats six;
+  for (std::int64_t frames : {60, 10, 50, 20, 40, 30}) {
+    AddMatch(six, MatchResult{1, frames}, MatchCounts{});
+  }
+  EXPECT_EQ(Summarize(six, 1).p90Frames, 60);
+}
+
+// Parses every match of what a regular expression finds, by its group.
+std::vector<std::int64_t> Numbers(const std::string& text, const char* pattern, int group) {
+  std::vector<std::int64_t> found;
+  const std::regex expression(pattern);
+  for (std::sregex_iterator m(text.begin(), text.end(), expression), end; m != end; ++m) {
+    found.push_back(std::stoll((*m)[group]));
+  }
+  return found;
+}
+
+TEST(MatchStats, HistogramBinsEveryMatchOnAnAxisCoveringThemAll) {
+  std::mt19937 random(3);
+  // Bars of 5 frames end at 1055, between ticks 10 apart.
+  for (auto [n, shortest, longest] :
+       {std::tuple{1, 2468, 2468}, {6, 37, 4451}, {1000, 1003, 1051}}) {
+    RunStats stats;
+    for (int k = 0; k < n; ++k) {
+      const auto spread = static_cast<std::int64_t>(random()) % (longest - shortest + 1);
+      AddMatch(stats, MatchResult{1, shortest + spread}, CountRow{});
+    }
+    const Summary summary = Summarize(stats, 1);
+    const std::string svg = HistogramSvg(summary);
+    const char* bar = "<title>(\\d+) to (\\d+) frames: (\\d+) matches</title>";
+    const auto counts = Numbers(svg, bar, 3), ticks = Numbers(svg, "middle\">(\\d+)</text>", 1);
+    EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), std::int64_t{0}), n);
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_LE(ticks.front(), Numbers(svg, bar, 1).front()) << n;
+    EXPECT_LE(summary.maxFrames, Numbers(svg, bar, 2).back()) << n;
+    EXPECT_GT(ticks.back(), Numbers(svg, bar, 2).back()) << n;
   }
 }
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The window under a real X server that goes away: a window destroyed without a close request ends
-# the program with status 0; a lost display ends it with status 1 and one line, never by a signal.
+# the program with status 0, and so does the end-of-match question destroyed, or the window while
+# the question is open; a lost display ends it with status 1 and one line, never by a signal.
 quarrow=$1
 tmp=$(mktemp -d)
 xvfb=
@@ -54,6 +55,24 @@ if [ "$rc" != 0 ]; then
   cat "$tmp/err"
   failed=1
 fi
+
+# "Max" plays to the question within a few seconds.
+for gone in question window; do
+  start_quarrow
+  xdotool mousemove --window "$window" 16 50 click 1
+  question=$(timeout 30 xdotool search --sync --onlyvisible --name "^Quarrow$" | head -n 1)
+  if [ "$gone" = question ]; then
+    xdotool windowclose "$question"
+  else
+    xdotool windowclose "$window"
+  fi
+  finish_quarrow
+  if [ "$rc" != 0 ]; then
+    echo "FAIL $gone destroyed while the question is open: status $rc"
+    cat "$tmp/err"
+    failed=1
+  fi
+done
 
 start_quarrow
 kill "$xvfb"

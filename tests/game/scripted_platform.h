@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -47,12 +48,16 @@ class ScriptedPlatform final : public Platform {
   void PumpEvents() override {
     ++pumps;
     drawsAtPump.push_back(next_);
+    if (onPump) {
+      onPump();
+    }
   }
   CourtSize CourtInterior() override { return size_; }
 
   int pumps = 0;
   int reseeds = 0;
   std::vector<std::size_t> drawsAtPump;  // how many draws had been taken at each pump
+  std::function<void()> onPump;          // an event served by the pump
 
  private:
   std::vector<float> draws_;

@@ -34,22 +34,30 @@ TEST(TwisterRandom, DrawsFollowTheStandardEngine) {
   }
 }
 
-int relayCalls = 0;
-
-// A relayed source is asked once per draw taken, skips included, and only when it is taken.
-TEST(TwisterRandom, RelaysOneDrawAsEachIsTaken) {
-  TwisterRandom random;
-  relayCalls = 0;
-  random.RelayFrom([] { return static_cast<float>(++relayCalls) / 8; });
-  EXPECT_EQ(relayCalls, 0);
-  EXPECT_EQ(random.Draw(), 1.0f / 8);
-  random.Skip();
-  EXPECT_EQ(relayCalls, 2);
-  EXPECT_EQ(random.Draw(), 3.0f / 8);
-  EXPECT_EQ(relayCalls, 3);
-  random.RelayFrom(nullptr);
-  std::mt19937 engine(0);
-  EXPECT_EQ(random.Draw(), static_cast<float>(engine() >> 8) * 0x1p-24f);
+// The core takes a source's draws a block at a time; those left in hand go back when another
+// platform is installed or the source is reseeded, so that every source's sequence runs on
+// unbroken.
+TEST(TwisterRandom, DrawsInHandGoBackToTheirSource) {
+  std::mt19937 engineA(11);
+  std::mt19937 engineB(12);
+  const auto next = [](std::mt19937& engine) {
+    return static_cast<float>(engine() >> 8) * 0x1p-24f;
+  };
+  SeededPlatform a(11);
+  SeededPlatform b(12);
+  for (int round = 0; round < 3; ++round) {
+    for (SeededPlatform* platform : {&a, &b}) {
+      const PlatformInstallation installation(*platform);
+      std::mt19937& engine = platform == &a ? engineA : engineB;
+      for (int i = 0; i < 500; ++i) {
+        ASSERT_EQ(Draw(), next(engine)) << round << ", " << i;
+        SkipDraw();
+        engine();
+      }
+      ReseedDraws();  // a seeded platform keeps its sequence
+      ASSERT_EQ(Draw(), next(engine));
+    }
+  }
 }
 
 // Calls a few hundred nanoseconds apart still seed different matches.

@@ -156,8 +156,8 @@ TEST_P(DrawRanges, DecideEveryDrawAsTheProductAndZoneOf) {
   DrawRange point[5];
   DrawRange roam[5];
   for (std::int16_t role = 1; role <= 4; ++role) {
-    point[role] = ZoneDrawsNow<PointSearchX>(role);
-    roam[role] = ZoneDrawsNow<RoamX>(role);
+    point[role] = ZoneDrawsNow(PointSearchDraws, PointSearchX, role);
+    roam[role] = ZoneDrawsNow(RoamDraws, RoamX, role);
   }
   // The point search's x is a whole number below the width: its zone looked up once.
   std::vector<std::int16_t> zoneOfWhole;

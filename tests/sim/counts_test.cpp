@@ -58,7 +58,8 @@ TEST_F(Counting, EachEventCountsOnceForTheTeamItHappensTo) {
     EXPECT_EQ(CountValues(Counts), CountValues(h.expected)) << h.player << " by " << h.thrower;
   }
 
-  // Team 1's back player joins the court once and stays; team 2's joins, leaves and joins again.
+  // Team 1's back player joins the court once and stays; team 2's joins, leaves, joins again and
+  // stays.
   ParkPlayers();
   Counts = MatchCounts{};
   for (int i : {2, 3, 4, 5, 7, 8, 9, 10}) {
@@ -68,6 +69,7 @@ TEST_F(Counting, EachEventCountsOnceForTheTeamItHappensTo) {
   Players[9].Role = 2;
   UpdateBackPlayers();
   Players[9].Role = 4;
+  UpdateBackPlayers();
   UpdateBackPlayers();
   EXPECT_EQ(CountValues(Counts), CountValues({.backEntries = {0, 1, 2}}));
 }

@@ -181,6 +181,23 @@ TEST_F(Behaviour, DodgeRunsFiveBeyondAndFetchRunsToTheBall) {
   EXPECT_EQ(Players[8].TargetX, 175);
 }
 
+TEST_F(Behaviour, DeadBallDraggedDuringAPointSearchIsFetchedWhereItLies) {
+  // Player 1 searches his zone from zone 2; the drag served there takes the ball from zone 1 to
+  // zone 2, so team 2's court players fetch it and team 1's do not.
+  Place({1, 200, 84, 3});
+  LooseBall(100.5, 60.5, 0, 0, 0);
+  ScriptedPlatform platform(Then({0.9f, 0.5f}, 20));
+  platform.onPump = [] {
+    BallX = Fx(150.5);
+    BallY = Fx(70.5);
+  };
+  MovePlayers();
+  EXPECT_EQ(platform.pumps, 1);
+  EXPECT_EQ(Players[2].TargetX, 50);
+  EXPECT_EQ(Players[8].TargetX, 150);
+  EXPECT_EQ(Players[8].TargetY, 70);
+}
+
 TEST_F(Behaviour, VerticalStepRefusedAtTheEdgeWhileXMoves) {
   Place({2, 60, 0.5, 1});
   Place({3, 60, 168.5, 1});

@@ -1,6 +1,6 @@
 #!/bin/sh
-# quarrow-sim must never report a lost write as success: each case must end with status 1 and one
-# line on standard error.
+# quarrow-sim must never report a lost write as success, nor lose or tear an earlier output: each
+# failure ends with status 1 and one line on standard error.
 sim=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -30,4 +30,60 @@ expect_failure "closed pipe with SIGPIPE ignored"
 # Many matches: only stopping at the first failed write ends this in time.
 timeout 60 "$sim" --seed 1 --matches 100000 --trace /dev/full 2>"$tmp/err"; echo $? >"$tmp/rc"
 expect_failure "trace to a full disk"
+# Outputs are written whole or not at all: a failed open or write leaves an earlier file as it was,
+# and no temporary file behind.
+untouched() {
+  if [ "$(cat "$tmp/keep.jsonl")" != old ] || ls -A "$tmp" | grep -q '^\.'; then
+    echo "FAIL $1: an earlier output was touched or a temporary file is left"
+    failed=1
+  fi
+}
+echo old >"$tmp/keep.jsonl"
+"$sim" --seed 1 --trace "$tmp/keep.jsonl" --csv "$tmp/missing/x.csv" >/dev/null 2>"$tmp/err"; echo $? >"$tmp/rc"
+expect_failure "an output in a missing folder"
+untouched "an output in a missing folder"
+# A file size limit fails a write as a full disk does.
+(ulimit -f 16; "$sim" --seed 1 --matches 3 --trace "$tmp/keep.jsonl" >/dev/null 2>"$tmp/err"; echo $? >"$tmp/rc")
+expect_failure "a trace past the file size limit"
+untouched "a trace past the file size limit"
+
+# Two options naming one file are refused before anything is written.
+ln -s keep.jsonl "$tmp/link"
+for pair in "--csv $tmp/x --histogram $tmp/x" "--trace $tmp/t --csv $tmp/./t" \
+  "--csv $tmp/keep.jsonl --trace $tmp/link"; do
+  # shellcheck disable=SC2086
+  "$sim" --seed 1 $pair >/dev/null 2>"$tmp/err"
+  rc=$?
+  if [ "$rc" != 2 ] || [ "$(wc -l <"$tmp/err")" != 1 ] || ! grep -q 'name the same file' "$tmp/err"; then
+    echo "FAIL $pair: status $rc: $(cat "$tmp/err")"
+    failed=1
+  fi
+done
+untouched "two options naming one file"
+
+# A signal stops the run after its frame, with every output whole over the matches finished: the
+# last byte a newline, the last record and row whole, and the summary and picture saying so.
+whole() { [ -z "$(tail -c 1 "$1")" ] && tail -n 1 "$1" | grep -q "$2"; }
+for case in "INT 130 - --csv $tmp/c.csv" "TERM 143 $tmp/t.jsonl --summary json"; do
+  set -- $case
+  signal=$1 status=$2 trace=$3
+  shift 3
+  env --default-signal="$signal" "$sim" --seed 1 --matches 1000000 --trace "$trace" \
+    --histogram "$tmp/h.svg" "$@" >"$tmp/out" 2>"$tmp/err" &
+  sleep 1
+  kill -"$signal" $!
+  wait $!
+  rc=$?
+  [ "$trace" = - ] && trace="$tmp/out"
+  if [ "$rc" != "$status" ] || ! tail -n 1 "$tmp/err" | grep -q '^quarrow-sim: interrupted after' ||
+    ! whole "$trace" '}$' || ! whole "$tmp/h.svg" '^</svg>$' || ! grep -q interrupted "$tmp/h.svg"; then
+    echo "FAIL SIG$signal: status $rc: $(tail -n 1 "$tmp/err")"
+    failed=1
+  fi
+done
+if ! whole "$tmp/c.csv" '^[0-9]*,' || ! awk -F, 'NR == 1 { n = NF } END { exit NF != n }' "$tmp/c.csv" ||
+  ! grep -q '"interrupted": true' "$tmp/out"; then
+  echo "FAIL interrupted CSV or summary"
+  failed=1
+fi
 exit $failed

@@ -41,14 +41,14 @@ workers() { for _ in $(seq 100); do pgrep -P "$1" >/dev/null && break; sleep 0.1
 workers $pid
 kill -KILL "$(pgrep -P $pid | tail -1)"
 wait $pid; rc=$?
-[ "$rc" = 1 ] && [ "$(wc -l <err)" = 1 ] && grep -q 'worker .* killed' err ||
+[ "$rc" = 1 ] && [ "$(wc -l <err)" = 1 ] && grep -q 'worker .* killed' err && [ ! -e killed.csv ] ||
   fail "killed worker: status $rc, $(cat err)"
 "$sim" --seed 1 --runs 400 --matches 20 --jobs 2 --csv stopped.csv >/dev/null 2>err & pid=$!
 workers $pid
 sleep 1
-kill -INT $pid
+kill -TERM $pid
 wait $pid; rc=$?
-[ "$rc" = 130 ] && [ -z "$(pgrep -P $pid)" ] || fail "interrupt: status $rc"
+[ "$rc" = 143 ] && [ -z "$(pgrep -P $pid)" ] || fail "interrupt: status $rc"
 awk -F, 'NF != 14 { bad = 1 } END { exit bad }' stopped.csv && [ "$(tail -c 1 stopped.csv)" = "" ] ||
   fail "torn CSV"
 exit $failed

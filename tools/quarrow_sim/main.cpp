@@ -3,13 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
-
-#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,9 +19,10 @@
 #include "build_info.h"
 #include "game/platform.h"
 #include "options.h"
+#include "outputs.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
-#include "text/escaped.h"
+#include "text/whole_file.h"
 #include "trace.h"
 #include "workers.h"
 
@@ -71,86 +68,77 @@ class Progress {
 
 namespace analysis = quarrow::analysis;
 namespace runner = quarrow::runner;
+using runner::stopSignal;
 
-// Where one kind of output goes: standard output for "-", else a file opened before the run so
-// that a bad name fails at once. No file when the output was not asked for.
-struct Output {
-  std::FILE* file = nullptr;
-  std::string name;  // as an error shows it
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned{nullptr, &std::fclose};
-};
-
-Output Open(const std::optional<std::string>& path, std::string_view what) {
-  Output out;
-  if (!path) {
-    return out;
+// A second signal ends the run at once, without the outputs still being written; SIGPIPE ends it
+// silently as usual. Either way no temporary file is left behind.
+extern "C" void OnSignal(int signal) {
+  if (signal != SIGPIPE && stopSignal == 0) {
+    stopSignal = signal;
+    return;
   }
-  if (*path == "-") {
-    out.file = stdout;
-    out.name = "standard output";
-    return out;
-  }
-  out.name = std::string("the ") + std::string(what) + " '" + quarrow::Escaped(*path) + "'";
-  out.owned.reset(std::fopen(path->c_str(), "wb"));
-  if (out.owned == nullptr) {
-    throw quarrow::OutputFailed{"cannot write " + out.name + ": " + std::strerror(errno)};
-  }
-  out.file = out.owned.get();
-  return out;
+  quarrow::RemoveTemporaryFiles();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }
 
-// Writes out what has gathered once it is large enough to be worth a write.
-void Spill(std::string& buffer, const Output& out, std::size_t atLeast = 0) {
-  if (out.file != nullptr && buffer.size() >= atLeast) {
-    quarrow::Write(out.file, buffer, out.name);
-    buffer.clear();
+// A signal the run was started with ignored (as nohup does, or a shell for a background job)
+// stays ignored.
+void CatchSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  // Writes under way complete: a record is never cut by the signal.
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGINT, SIGTERM, SIGPIPE}) {
+    struct sigaction before {};
+    sigaction(signal, nullptr, &before);
+    if (before.sa_handler != SIG_IGN) {
+      sigaction(signal, &action, nullptr);
+    }
   }
+  // A file size limit fails a write, as a full disk does, instead of killing the run.
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
-void OnInterrupt(int signal) {
-  runner::stopSignal = signal;
+// Thrown out of a match when a signal asked the run to stop.
+struct Stopped {};
+
+// Every file output the options name, by option, for the check that no two share a file.
+std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::Options& options) {
+  std::vector<std::pair<std::string_view, std::string>> named;
+  for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
+                                     {"--csv", &options.csv},
+                                     {"--histogram", &options.histogram}}) {
+    if (path->has_value()) {
+      named.emplace_back(option, **path);
+    }
+  }
+  // A histogram drawn over a CSV being pooled would replace it.
+  for (const std::string& path : options.pool) {
+    named.emplace_back("--pool", path);
+  }
+  return named;
 }
 
 // Every output of a run, opened before it starts so that a bad name fails at once.
 struct Outputs {
-  Output trace;
-  Output csv;
-  Output histogram;
-  Output report;  // the summary: standard error when the trace or the CSV takes standard output
+  runner::Output trace;
+  runner::Output csv;
+  runner::Output histogram;
+  // The summary: standard error when the trace or the CSV takes standard output.
+  std::FILE* report = stdout;
+  const char* reportName = "standard output";
 };
 
 Outputs OpenOutputs(const runner::Options& options) {
-  Outputs outputs;
-  outputs.trace = Open(options.trace, "trace");
-  outputs.csv = Open(options.csv, "CSV");
-  outputs.histogram = Open(options.histogram, "histogram");
-  const bool reportToStderr = outputs.trace.file == stdout || outputs.csv.file == stdout;
-  outputs.report.file = reportToStderr ? stderr : stdout;
-  outputs.report.name = reportToStderr ? "standard error" : "standard output";
+  Outputs outputs{runner::Output(options.trace, "trace"), runner::Output(options.csv, "CSV"),
+                  runner::Output(options.histogram, "histogram")};
+  if (outputs.trace.ToStandardOutput() || outputs.csv.ToStandardOutput()) {
+    outputs.report = stderr;
+    outputs.reportName = "standard error";
+  }
   return outputs;
-}
-
-// Writes what is left of a buffer and closes its output.
-void Finish(std::string& buffer, const Output& out) {
-  Spill(buffer, out);
-  if (out.file != nullptr) {
-    quarrow::Finish(out.file, out.name);
-  }
-}
-
-// The histogram and the summary; frames per second below 0 are not known.
-void Report(const runner::Options& options, const Outputs& outputs,
-            const analysis::Summary& summary, double framesPerSecond) {
-  if (outputs.histogram.file != nullptr) {
-    std::string picture = analysis::HistogramSvg(summary);
-    Finish(picture, outputs.histogram);
-  }
-  const Output& report = outputs.report;
-  quarrow::Write(report.file,
-                 options.jsonSummary ? analysis::SummaryJson(summary, framesPerSecond)
-                                     : analysis::SummaryText(summary, framesPerSecond),
-                 report.name);
-  quarrow::Finish(report.file, report.name);
 }
 
 struct Played {
@@ -158,118 +146,135 @@ struct Played {
   std::int64_t matches = 0;
   std::int64_t frames = 0;
   double seconds = 0;
+  int stoppedBy = 0;  // the signal that stopped the run, if one did
 };
 
-// Plays every run, here or in workers, writing the trace and the CSV in run order as they come.
-Played PlayMatches(const runner::Options& options, const Outputs& outputs, std::uint32_t seed) {
-  std::string trace;
-  std::string csv;
-  if (outputs.csv.file != nullptr) {
-    analysis::AppendCsvHeader(csv);
+// Plays every run, here or in workers, writing the trace and the CSV in run order as they come,
+// until they are all played or a signal stops the run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32_t seed) {
+  if (outputs.csv.Wanted()) {
+    analysis::AppendCsvHeader(outputs.csv.Buffer());
   }
   Played played;
   const int jobs =
       std::min<std::int64_t>(options.jobs.value_or(runner::UsableCores()), options.runs);
   const bool several = options.runs > 1;
   const auto start = Clock::now();
-  {
-    Progress progress(options.runs * options.matches);
-    // One run, in a worker or here; progress is shown by this process alone.
-    const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown) {
-      const auto runSeed = static_cast<std::uint32_t>(seed + run);
-      // As at program start, so that a run is the same whatever ran before it in this process.
-      quarrow::ResetGameState();
-      quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
-      const quarrow::PlatformInstallation installation(platform);
-      std::string records;
-      for (std::int64_t match = 1; match <= options.matches && runner::stopSignal == 0; ++match) {
-        const std::int64_t shownMatch = run * options.matches + match;
-        const quarrow::MatchResult result =
-            quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-              if (shown != nullptr) {
-                shown->Update(shownMatch, played.frames + frame);
-              }
-              if (outputs.trace.file == nullptr) {
-                return;
-              }
+  Progress progress(options.runs * options.matches);
+  // One run, in a worker or here; progress is shown by this process alone.
+  const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown) {
+    const auto runSeed = static_cast<std::uint32_t>(seed + run);
+    // As at program start, so that a run is the same whatever ran before it in this process.
+    quarrow::ResetGameState();
+    quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
+    const quarrow::PlatformInstallation installation(platform);
+    std::string records;
+    for (std::int64_t match = 1; match <= options.matches; ++match) {
+      const std::int64_t shownMatch = run * options.matches + match;
+      const quarrow::MatchResult result =
+          quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
+            if (shown != nullptr) {
+              shown->Update(shownMatch, played.frames + frame);
+            }
+            if (outputs.trace.Wanted()) {
               runner::AppendTraceRecord(records, match, frame,
                                         several ? std::optional(runSeed) : std::nullopt);
-              if (records.size() >= 1 << 16) {
+              if (records.size() >= 1 << 16 || stopSignal != 0) {
                 out.trace(records);
                 records.clear();
               }
-            });
-        if (!records.empty()) {
-          out.trace(records);
-          records.clear();
-        }
-        out.match(result, quarrow::Counts);
+            }
+            if (stopSignal != 0) {
+              throw Stopped{};
+            }
+          });
+      if (!records.empty()) {
+        out.trace(records);
+        records.clear();
       }
-    };
-    // Every run's matches in order, numbered from 1 in each run.
-    const runner::RunOutput take{
-        [&](std::string_view text) {
-          trace += text;
-          Spill(trace, outputs.trace, 1 << 16);
-        },
-        [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
-          const std::int64_t run = played.matches / options.matches;
-          const std::int64_t match = played.matches % options.matches + 1;
-          ++played.matches;
-          played.frames += result.frames;
-          progress.Show(played.matches, played.frames);
-          analysis::AddMatch(played.stats, result, counts);
-          if (outputs.csv.file != nullptr) {
-            analysis::AppendCsvRow(csv, static_cast<std::uint32_t>(seed + run), match, result,
-                                   counts);
-            Spill(csv, outputs.csv, 1 << 16);
-          }
-        }};
+      out.match(result, quarrow::Counts);
+    }
+  };
+  // Every run's matches in order, numbered from 1 in each run.
+  const runner::RunOutput take{
+      [&](std::string_view text) {
+        outputs.trace.Buffer() += text;
+        outputs.trace.Spill();
+      },
+      [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+        const std::int64_t run = played.matches / options.matches;
+        const std::int64_t match = played.matches % options.matches + 1;
+        ++played.matches;
+        played.frames += result.frames;
+        progress.Show(played.matches, played.frames);
+        analysis::AddMatch(played.stats, result, counts);
+        if (outputs.csv.Wanted()) {
+          analysis::AppendCsvRow(outputs.csv.Buffer(), static_cast<std::uint32_t>(seed + run),
+                                 match, result, counts);
+          outputs.csv.Spill();
+        }
+      }};
+  try {
     if (jobs == 1) {
-      for (std::int64_t run = 0; run < options.runs && runner::stopSignal == 0; ++run) {
+      for (std::int64_t run = 0; run < options.runs; ++run) {
         play(run, take, &progress);
       }
     } else {
+      // Workers ignore the signals; the parent stops waiting for them when one comes.
       runner::PlayRuns(
           options.runs, jobs,
           [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr); }, take);
     }
+  } catch (const Stopped&) {
+    // The matches finished so far make the outputs.
   }
+  // A signal once the matches are all played changes nothing.
+  played.stoppedBy = played.matches < options.runs * options.matches ? stopSignal : 0;
   played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  Finish(trace, outputs.trace);
-  Finish(csv, outputs.csv);
   return played;
+}
+
+// The histogram and the summary, with every output put in place first; frames per second below 0
+// are not known.
+void Report(const runner::Options& options, Outputs& outputs, const analysis::Summary& summary,
+            double framesPerSecond) {
+  if (outputs.histogram.Wanted()) {
+    outputs.histogram.Buffer() = analysis::HistogramSvg(summary);
+  }
+  for (runner::Output* out : {&outputs.trace, &outputs.csv, &outputs.histogram}) {
+    out->Finish();
+  }
+  quarrow::Write(outputs.report,
+                 options.jsonSummary ? analysis::SummaryJson(summary, framesPerSecond)
+                                     : analysis::SummaryText(summary, framesPerSecond),
+                 outputs.reportName);
+  quarrow::Finish(outputs.report, outputs.reportName);
 }
 
 int Run(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
-  const Outputs outputs = OpenOutputs(options);
-  const Output& report = outputs.report;
+  Outputs outputs = OpenOutputs(options);
   // A seed from the clock leaves room for every run's.
   const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(
       quarrow::ClockSeed() % ((std::int64_t{1} << 32) - options.runs + 1)));
   if (!options.seed && !options.jsonSummary) {
-    quarrow::Write(report.file, "seed " + std::to_string(seed) + "\n", report.name);
-    quarrow::Finish(report.file, report.name);
+    quarrow::Write(outputs.report, "seed " + std::to_string(seed) + "\n", outputs.reportName);
+    // Before any worker starts with a copy of it.
+    quarrow::Finish(outputs.report, outputs.reportName);
   }
-  struct sigaction interrupt {};
-  interrupt.sa_handler = OnInterrupt;
-  sigaction(SIGINT, &interrupt, nullptr);
-  sigaction(SIGTERM, &interrupt, nullptr);
 
   const Played played = PlayMatches(options, outputs, seed);
-  if (played.matches == 0) {
-    std::fprintf(stderr, "quarrow-sim: interrupted before the first match ended\n");
-    return 128 + runner::stopSignal;
-  }
-  const auto lastSeed = static_cast<std::uint32_t>(seed + (played.matches - 1) / options.matches);
-  Report(options, outputs,
-         analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1}),
+  const auto lastSeed = static_cast<std::uint32_t>(
+      seed + std::max<std::int64_t>(0, played.matches - 1) / options.matches);
+  analysis::Summary summary =
+      analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1});
+  summary.interrupted = played.stoppedBy != 0;
+  Report(options, outputs, summary,
          played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
-  if (runner::stopSignal != 0) {
-    std::fprintf(stderr, "quarrow-sim: interrupted after %lld matches\n",
-                 static_cast<long long>(played.matches));
-    return 128 + runner::stopSignal;
+  if (played.stoppedBy != 0) {
+    std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
+                 static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");
+    return 128 + played.stoppedBy;
   }
   return 0;
 }
@@ -277,7 +282,7 @@ int Run(const runner::Options& options) {
 // Sums up the CSVs of earlier runs as one run over all their matches.
 int Pool(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
-  const Outputs outputs = OpenOutputs(options);
+  Outputs outputs = OpenOutputs(options);
   analysis::RunStats stats;
   const analysis::PoolSeeds seeds = analysis::ReadPool(
       options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
@@ -296,11 +301,15 @@ int Pool(const runner::Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const runner::ParseResult parsed = runner::ParseOptions(args);
+  runner::ParseResult parsed = runner::ParseOptions(args);
+  if (parsed.error.empty() && !parsed.options.help && !parsed.options.version) {
+    parsed.error = runner::SharedFileError(NamedFiles(parsed.options));
+  }
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
     return 2;
   }
+  CatchSignals();
   try {
     if (parsed.options.help || parsed.options.version) {
       quarrow::RequireOpen(stdout, "standard output");

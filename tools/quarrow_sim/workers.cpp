@@ -78,9 +78,11 @@ void SendAll(int fd, std::string& text) {
 
 [[noreturn]] void WorkerMain(int fd, std::int64_t first, std::int64_t runs, int jobs,
                              const PlayRun& play) {
-  // Interrupts are the parent's to handle; a worker whose parent is gone stops too.
+  // Interrupts are the parent's to handle, and its files too: a closed pipe just ends a worker.
+  // A worker whose parent is gone stops as well.
   std::signal(SIGINT, SIG_IGN);
   std::signal(SIGTERM, SIG_IGN);
+  std::signal(SIGPIPE, SIG_DFL);
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   sigset_t none;
   sigemptyset(&none);
