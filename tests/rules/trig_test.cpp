@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "rules/trig_agreement.h"
@@ -18,6 +19,15 @@ constexpr std::int64_t kRandomInputs = 1'000'000;  // sanitised builds run many 
 TEST(Trig, FastFormsAgreeWithTheCLibrary) {
   EXPECT_EQ(testing::Disagreements(1, kRandomInputs, false), 0);
   EXPECT_EQ(testing::Disagreements(2, kRandomInputs / 10, true), 0);
+}
+
+TEST(Trig, GainsAboveTheCeilingAreLeftToTheCLibrary) {
+  constexpr double kGain = 1e9;
+  const auto form = [](double v) { return v * kGain; };
+  for (std::int64_t n = 0; n <= 62832; n += 3) {
+    const Fixed a = Fixed::FromCount(n);
+    ASSERT_EQ(RoundedCos(ApproxSinCos(a), kGain, form), ToFixed(form(std::cos(a.ToDouble())))) << n;
+  }
 }
 
 }  // namespace
