@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "build_info.h"
 #include "text/checked_output.h"
@@ -12,17 +15,67 @@
 namespace quarrow {
 namespace {
 
-struct WindowOptions {
-  bool help = false;
-  bool version = false;
-};
+// WIDTHxHEIGHT within the runner's limits.
+bool TakeCourt(WindowOptions& o, std::string_view text) {
+  const std::size_t x = text.find('x');
+  if (x == std::string_view::npos) {
+    return false;
+  }
+  CourtSize court;
+  const bool taken =
+      TakeWhole<CourtSize>(&CourtSize::width, kMinCourtWidth, kMaxCourtSide)(court,
+                                                                             text.substr(0, x)) &&
+      TakeWhole<CourtSize>(&CourtSize::height, 1, kMaxCourtSide)(court, text.substr(x + 1));
+  if (taken) {
+    o.court = court;
+  }
+  return taken;
+}
 
 // The options the window answers itself; whatever else is given goes to Qt.
 const OptionTable<WindowOptions>& WindowOptionTable() {
   const auto flag = [](bool WindowOptions::*field) {
     return [field](WindowOptions& o, std::string_view) { return o.*field = true; };
   };
+  constexpr auto kMaxSeed = std::numeric_limits<std::uint32_t>::max();
+  constexpr auto kMaxMatch = std::numeric_limits<std::int64_t>::max() / 2;
+  const std::string standard =
+      std::to_string(kStandardCourt.width) + "x" + std::to_string(kStandardCourt.height);
   static const OptionTable<WindowOptions> table = {
+      {"--seed",
+       {},
+       "N",
+       "play the run of this seed",
+       "0 to " + std::to_string(kMaxSeed),
+       "a whole number from 0 to " + std::to_string(kMaxSeed),
+       "clock",
+       TakeWhole<WindowOptions>(&WindowOptions::seed, std::uint32_t{0}, kMaxSeed)},
+      {"--match",
+       {},
+       "K",
+       "start at match K (needs --seed)",
+       "from 1",
+       "a whole number from 1 to " + std::to_string(kMaxMatch),
+       "1",
+       TakeWhole<WindowOptions>(&WindowOptions::match, std::int64_t{1}, kMaxMatch)},
+      {"--court",
+       {},
+       "WxH",
+       "court interior",
+       std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) + " by 1 to " +
+           std::to_string(kMaxCourtSide),
+       "WIDTHxHEIGHT, " + std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) +
+           " by 1 to " + std::to_string(kMaxCourtSide),
+       standard,
+       TakeCourt},
+      {"--zoom",
+       {},
+       "N",
+       "draw the window N times larger",
+       "1 to 4",
+       "a whole number from 1 to 4",
+       "1",
+       TakeWhole<WindowOptions>(&WindowOptions::zoom, 1, 4)},
       {"--version",
        {},
        {},
@@ -43,7 +96,9 @@ std::string HelpText() {
              "ball-throwing\n"
              "game on a split court. \"Max\" runs frames back to back, \"Fast\" shortens the "
              "frame\n"
-             "interval, and dragging over the court with a mouse button held places a dead ball.\n",
+             "interval, and dragging over the court with a mouse button held places a dead ball.\n"
+             "Every match set up prints how to see it again on standard output: \"match 3: seed\n"
+             "2718281828\" is the first match of quarrow --seed 2718281828.\n",
              WindowOptionTable()) +
          "\nQt's own options, such as -platform NAME, are passed to Qt.\n";
 }
@@ -112,6 +167,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
   for (int k = 1; k < argc; ++k) {
     const std::string_view arg = argv[k];
     if (const auto row = FindOption(table, arg); row != table.end()) {
+      if (!row->value.empty()) {
+        // Checked by TakeWindowOptions, with its value.
+        k += k + 1 < argc ? 1 : 0;
+        continue;
+      }
       WindowOptions options;
       row->take(options, {});
       return Answer(options.help ? HelpText() : std::string("quarrow ") + kVersion + "\n");
@@ -135,6 +195,45 @@ bool NamesPlatform(int argc, char** argv) {
     }
   }
   return false;
+}
+
+WindowCommandLine TakeWindowOptions(int& argc, char** argv) {
+  const OptionTable<WindowOptions>& table = WindowOptionTable();
+  WindowCommandLine result;
+  bool matchGiven = false;
+  std::vector<std::string_view> ours;
+  int kept = 1;
+  for (int k = 1; k < argc; ++k) {
+    const auto row = FindOption(table, argv[k]);
+    if (row == table.end() || row->value.empty()) {
+      argv[kept++] = argv[k];
+      continue;
+    }
+    matchGiven = matchGiven || row->name == "--match";
+    ours.emplace_back(argv[k]);
+    if (k + 1 < argc) {
+      ours.emplace_back(argv[++k]);
+    }
+  }
+  argv[kept] = nullptr;
+  argc = kept;
+  result.error = ParseArguments(table, ours, result.options);
+  if (result.error.empty() && matchGiven && !result.options.seed) {
+    result.error = "--match needs --seed: a match is numbered within a seed's run";
+  }
+  return result;
+}
+
+void ZoomWindow(int zoom) {
+  if (zoom == 1) {
+    return;
+  }
+  double scale = 1.0;
+  if (const char* asked = std::getenv("QT_SCALE_FACTOR"); asked != nullptr) {
+    const double value = std::strtod(asked, nullptr);
+    scale = value > 0.0 ? value : 1.0;
+  }
+  setenv("QT_SCALE_FACTOR", std::to_string(scale * zoom).c_str(), 1);
 }
 
 bool RefuseLeftoverArguments(int argc, char** argv) {

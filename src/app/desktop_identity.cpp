@@ -17,6 +17,7 @@ void SetDesktopIdentity() {
   }
   QApplication::setWindowIcon(icon);
   QGuiApplication::setDesktopFileName(kAppId);
+  QGuiApplication::setApplicationName("Quarrow");
 }
 
 }  // namespace quarrow

@@ -4,17 +4,40 @@
 #include "app/shell_platform.h"
 #include "game/game_state.h"
 #include "game/match_setup.h"
+#include "game/platform.h"
 #include "render/draw_court.h"
 #include "sim/frame.h"
 
 namespace quarrow {
 
-void Form_Load(Shell& shell) {
-  ShellPlatform platform(shell);
+WindowRun SeededRun(std::uint32_t seed, std::int64_t match, CourtSize court,
+                    std::vector<std::int64_t>& stalled) {
+  SeededPlatform platform(seed, court);
+  {
+    const PlatformInstallation installation(platform);
+    for (std::int64_t k = 1; k < match; ++k) {
+      if (PlayMatch(kStallFrames, [](std::int64_t) {}).winner == 0) {
+        stalled.push_back(k);
+      }
+    }
+  }
+  return WindowRun{seed, match, *platform.Random()};
+}
+
+std::string SeedLine(std::int64_t match, std::uint32_t seed, bool seededRun) {
+  const std::string number = "match " + std::to_string(match);
+  return seededRun ? number + " of seed " + std::to_string(seed)
+                   : number + ": seed " + std::to_string(seed);
+}
+
+void Form_Load(Shell& shell, const WindowRun& run) {
+  ShellPlatform platform(shell, run.source ? &*run.source : nullptr);
   const PlatformInstallation installation(platform);
-  for (;;) {
+  for (std::int64_t match = run.firstMatch;; ++match) {
     shell.Show();
     InitGame();
+    shell.MatchSetUp(
+        SeedLine(match, run.seed.value_or(platform.ClockSeedUsed()), run.source.has_value()));
     MainLoop(shell);
   }
 }

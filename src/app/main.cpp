@@ -1,9 +1,16 @@
 // quarrow: the window "Quarrow simulator".
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/desktop_identity.h"
@@ -11,11 +18,38 @@
 #include "app/event_loop.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
+#include "sim/frame.h"
+
+namespace {
+
+// The seed lines go to standard output when there is one. Without it, the descriptor is held on
+// /dev/null, so that no file the window opens later, its display connection above all, takes its
+// number and receives them. A reader gone away is no reason to end the window.
+void KeepStandardOutputHarmless() {
+  if (fcntl(STDOUT_FILENO, F_GETFD) == -1) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null != -1 && null != STDOUT_FILENO) {
+      dup2(null, STDOUT_FILENO);
+      close(null);
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (const std::optional<int> status = quarrow::AnswerCommandLine(argc, argv)) {
     return *status;
   }
+  const quarrow::WindowCommandLine asked = quarrow::TakeWindowOptions(argc, argv);
+  if (!asked.error.empty()) {
+    std::fprintf(stderr, "quarrow: %s (see --help)\n", asked.error.c_str());
+    return 2;
+  }
+  const quarrow::WindowOptions& options = asked.options;
+  KeepStandardOutputHarmless();
+  quarrow::ZoomWindow(options.zoom);
   if (!quarrow::NamesPlatform(argc, argv) && !quarrow::DisplayConfigured()) {
     quarrow::ReportNoDisplay();
     return 1;
@@ -27,11 +61,26 @@ int main(int argc, char** argv) {
   if (quarrow::RefuseLeftoverArguments(argc, argv)) {
     return 2;
   }
+  if (const std::string refusal = quarrow::CourtTooLarge(options.court); !refusal.empty()) {
+    std::fprintf(stderr, "quarrow: %s\n", refusal.c_str());
+    return 2;
+  }
   quarrow::SetDesktopIdentity();
 
   try {
-    quarrow::Main window;
-    quarrow::Form_Load(window);
+    quarrow::WindowRun run;
+    if (options.seed) {
+      std::vector<std::int64_t> stalled;
+      run = quarrow::SeededRun(*options.seed, options.match, options.court, stalled);
+      for (const std::int64_t match : stalled) {
+        // The runner goes on past a stall in the same way, so the match shown is still its own.
+        std::fprintf(stderr, "quarrow: match %lld of seed %u stalled after %lld frames\n",
+                     static_cast<long long>(match), *options.seed,
+                     static_cast<long long>(quarrow::kStallFrames));
+      }
+    }
+    quarrow::Main window(options.court);
+    quarrow::Form_Load(window, run);
   } catch (const quarrow::ProgramEnd&) {
     // The window was closed or the user declined another match.
   } catch (const std::exception& error) {

@@ -1,5 +1,10 @@
 #include "app/main_window.h"
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,6 +20,7 @@
 #include "app/inputs.h"
 #include "app/pic_main.h"
 #include "app/tick_clock.h"
+#include "game/game_state.h"
 #include "render/draw_court.h"
 
 namespace quarrow {
@@ -28,14 +34,77 @@ constexpr QPoint kCourtAt{36, 4};
 // The court's frame around its interior, and the window's margin beyond the court.
 constexpr int kCourtFrame = PicMainWidget::kBorder;
 constexpr QSize kMargin{12, 10};
-constexpr QRect kCourt{kCourtAt, QSize(kStandardCourt.width + 2 * kCourtFrame,
-                                       kStandardCourt.height + 2 * kCourtFrame)};
-constexpr QSize kWindow{kCourt.right() + 1 + kMargin.width(),
-                        kCourt.bottom() + 1 + kMargin.height()};
+
+QRect CourtRect(CourtSize court) {
+  return {kCourtAt, QSize(court.width + 2 * kCourtFrame, court.height + 2 * kCourtFrame)};
+}
+
+// The window as assistive technology sees it: a window, without the children nobody can see.
+class MainAccessible final : public QAccessibleWidget {
+ public:
+  explicit MainAccessible(QWidget* main) : QAccessibleWidget(main, QAccessible::Window) {}
+  int childCount() const override { return static_cast<int>(Shown().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index])
+                                              : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child != nullptr ? static_cast<int>(Shown().indexOf(child->object())) : -1;
+  }
+
+ private:
+  QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QObject* object : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(object);
+      if (w != nullptr && !w->isWindow() && !w->isHidden()) {
+        shown.append(w);
+      }
+    }
+    return shown;
+  }
+};
+
+QAccessibleInterface* AccessibleFor(const QString& /*key*/, QObject* object) {
+  if (dynamic_cast<Main*>(object) != nullptr) {
+    return new MainAccessible(static_cast<QWidget*>(object));
+  }
+  if (object->objectName() == QLatin1String("PicMain") && object->isWidgetType()) {
+    // A picture that changes every frame and takes the mouse: a canvas, not a frame.
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Canvas);
+  }
+  return nullptr;
+}
 
 }  // namespace
 
-Main::Main() : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
+QSize WindowSizeFor(CourtSize court) {
+  const QRect at = CourtRect(court);
+  // Never shorter than the button column.
+  return {at.right() + 1 + kMargin.width(),
+          std::max(at.bottom() + 1 + kMargin.height(), kCommand2.bottom() + 1 + kCourtAt.y())};
+}
+
+std::string CourtTooLarge(CourtSize court) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return {};
+  }
+  // In the screen's own units, which a zoom has already divided.
+  const QSize room = screen->availableGeometry().size();
+  const QSize window = WindowSizeFor(court);
+  if (window.width() <= room.width() && window.height() <= room.height()) {
+    return {};
+  }
+  const QSize largest = room - (window - QSize(court.width, court.height));
+  return "a " + std::to_string(court.width) + "x" + std::to_string(court.height) +
+         " court does not fit the screen; at this zoom it takes at most " +
+         std::to_string(std::max(largest.width(), 0)) + "x" +
+         std::to_string(std::max(largest.height(), 0));
+}
+
+Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   // While Qt's pixmap cache holds anything it keeps a timer, and a pass of the event loop with a
   // timer reads the clock; Max mode makes a pass every frame. Without the cache the style redraws
   // its few button pieces when they change, which costs nothing anybody sees.
@@ -46,22 +115,33 @@ Main::Main() : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   // on Wayland a window that refuses the size it was configured to loses its connection. The
   // controls keep their places, the rest is background. The minimum brings it back to its own
   // size when restored, which Qt's Wayland plugin may otherwise shrink by its own title bar.
-  resize(kWindow);
-  setMinimumSize(kWindow);
+  resize(WindowSizeFor(court));
+  setMinimumSize(WindowSizeFor(court));
+  // The installer keeps one of each factory, however many windows are made.
+  QAccessible::installFactory(AccessibleFor);
 
   picMain_ = new PicMainWidget(
       picture_, [this] { BeforePaint(); }, this);
-  picMain_->setGeometry(kCourt);
+  picMain_->setGeometry(CourtRect(court));
 
+  // Checkable, so that the pace shows on the buttons and reaches assistive technology.
   command1_ = new QPushButton("Max", this);
   command1_->setObjectName("Command1");
   command1_->setGeometry(kCommand1);
-  connect(command1_, &QPushButton::clicked, [] { Command1_Click(); });
+  command1_->setCheckable(true);
+  connect(command1_, &QPushButton::clicked, [this] {
+    Command1_Click();
+    ShowPace();
+  });
 
   command2_ = new QPushButton("Fast", this);
   command2_->setObjectName("Command2");
   command2_->setGeometry(kCommand2);
-  connect(command2_, &QPushButton::clicked, [] { Command2_Click(); });
+  command2_->setCheckable(true);
+  connect(command2_, &QPushButton::clicked, [this] {
+    Command2_Click();
+    ShowPace();
+  });
 
   label1_ = new QLabel("Label1", this);
   label1_->setObjectName("Label1");
@@ -78,7 +158,13 @@ Main::Main() : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   wakeTimer_.setTimerType(Qt::PreciseTimer);
 }
 
+void Main::ShowPace() {
+  command1_->setChecked(MaxMode != kFalse);
+  command2_->setChecked(FastMode != kFalse);
+}
+
 void Main::Show() {
+  ShowPace();
   show();
   if (const QScreen* s = screen(); s != nullptr && s->refreshRate() > 1.0) {
     presentInterval_ =
@@ -160,6 +246,16 @@ bool Main::AskYesNo(const std::string& text) {
   const int answer = box.exec();
   ThrowIfClosed();
   return answer == QMessageBox::Yes;
+}
+
+void Main::MatchSetUp(const std::string& line) {
+  // Nobody reading, a full pipe or a closed descriptor: the line is dropped rather than let it
+  // hold up the window. A line this short is written whole or not at all.
+  const std::string text = line + "\n";
+  pollfd out{STDOUT_FILENO, POLLOUT, 0};
+  if (poll(&out, 1, 0) == 1 && (out.revents & POLLOUT) != 0) {
+    [[maybe_unused]] const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
+  }
 }
 
 QWidget* Main::CourtWidget() const {

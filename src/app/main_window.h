@@ -21,10 +21,16 @@ inline constexpr const char* kWindowTitle = "Quarrow simulator";
 // The caption of the end-of-match question.
 inline constexpr const char* kApplicationTitle = "Quarrow";
 
+// The window's size for a court interior: the button column at the left, the court beside it.
+QSize WindowSizeFor(CourtSize court);
+
+// Why a window around this court cannot be shown whole on the screen; empty when it can.
+std::string CourtTooLarge(CourtSize court);
+
 // The window Main and the frame loop's view of it.
 class Main final : public QWidget, public Shell {
  public:
-  Main();
+  explicit Main(CourtSize court = kStandardCourt);
 
   void Show() override;
   void PumpEvents(bool midFrame) override;
@@ -35,6 +41,8 @@ class Main final : public QWidget, public Shell {
   bool PictureDue(std::int64_t tick) override;
   void FrameDone(std::int64_t tick, bool drawn) override;
   bool AskYesNo(const std::string& text) override;
+  // Prints the line on standard output, if that can take it at once.
+  void MatchSetUp(const std::string& line) override;
 
   QWidget* CourtWidget() const;
   std::int64_t FramesRun() const { return framesRun_; }
@@ -47,6 +55,7 @@ class Main final : public QWidget, public Shell {
   void BeforePaint();
   void ThrowIfClosed() const;
   void WindowDestroyed(WId window);
+  void ShowPace();
 
   Picture picture_;
   PicMainWidget* picMain_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
 #include <utility>
 
 #include "app/inputs.h"
@@ -49,6 +50,10 @@ PicMainWidget::PicMainWidget(const Picture& picture, std::function<void()> befor
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kBorder);
   setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName("Court");
+  setAccessibleDescription(
+      "The match as it is played: green end zones, blue and red players, white back players and "
+      "the ball. Dragging over the court with a mouse button held places a dead ball.");
 }
 
 void PicMainWidget::paintEvent(QPaintEvent* event) {
@@ -61,6 +66,16 @@ void PicMainWidget::paintEvent(QPaintEvent* event) {
   PainterSurface surface(painter, QRectF(0, 0, interior.width(), interior.height()),
                          palette().color(QPalette::ButtonText), palette().color(QPalette::Button));
   picture_.Replay(surface);
+  if (hasFocus()) {
+    // Over the border, so the court stays as it is.
+    painter.resetTransform();
+    painter.setClipping(false);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kBorder, Qt::SolidLine, Qt::SquareCap,
+                        Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
 }
 
 void PicMainWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -3,7 +3,10 @@
 namespace quarrow {
 
 void ShellPlatform::Reseed() {
-  random_.Seed(ClockSeed());
+  if (!seeded_) {
+    clockSeed_ = ClockSeed();
+    random_.Seed(clockSeed_);
+  }
 }
 
 void ShellPlatform::PumpEvents() {

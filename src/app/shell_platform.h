@@ -1,7 +1,9 @@
 #pragma once
 
-// The core's platform seam served by the window: clock-seeded draws, the window's event pump and
-// the court surface's interior.
+// The core's platform seam served by the window: its draws, the window's event pump and the court
+// surface's interior.
+
+#include <cstdint>
 
 #include "app/shell.h"
 #include "game/platform.h"
@@ -10,16 +12,27 @@ namespace quarrow {
 
 class ShellPlatform final : public Platform {
  public:
-  explicit ShellPlatform(Shell& shell) : shell_(shell) {}
+  // Without a run every match setup reseeds from the clock; with one, every match draws on from
+  // where the run's source stands, as the headless runner's matches do.
+  explicit ShellPlatform(Shell& shell, const TwisterRandom* run = nullptr)
+      : shell_(shell), seeded_(run != nullptr) {
+    if (run != nullptr) {
+      random_ = *run;
+    }
+  }
   TwisterRandom* Random() override { return &random_; }
   float Draw() override { return random_.Draw(); }
   void Reseed() override;
   void PumpEvents() override;
   CourtSize CourtInterior() override { return shell_.CourtInterior(); }
+  // The clock seed of the last match setup.
+  std::uint32_t ClockSeedUsed() const { return clockSeed_; }
 
  private:
   Shell& shell_;
   TwisterRandom random_;
+  bool seeded_;
+  std::uint32_t clockSeed_ = 0;
   int attemptsUnchecked_ = 0;
 };
 

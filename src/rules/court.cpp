@@ -67,7 +67,10 @@ Flag InsideCourt(double /*x*/, double y) {
 }
 
 Flag InsideCourt(Fixed /*x*/, Fixed y) {
-  return ToFlag(!(y < Fixed{} || y > Fixed::FromInt(CourtHeight)));
+  // One unsigned comparison: a y below 0 lands far above any height. A height below 0 has no y.
+  const Fixed height = Fixed::FromInt(CourtHeight);
+  return ToFlag(height.count >= 0 &&
+                static_cast<std::uint64_t>(y.count) <= static_cast<std::uint64_t>(height.count));
 }
 
 Flag SameSide(std::int16_t ballRole, std::int16_t playerRole) {

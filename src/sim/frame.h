@@ -30,6 +30,9 @@ inline void CallAdvanceFrame() {
 // team 1 is named: no match gets there (a frame takes at most one life), but the rule names one.
 std::int16_t Winner();
 
+// Frames after which the headless runner counts a match still undecided as a stall, by default.
+inline constexpr std::int64_t kStallFrames = 200000;
+
 struct MatchResult {
   std::int16_t winner = 0;  // 0: still undecided when the frames ran out
   std::int64_t frames = 0;

@@ -28,6 +28,7 @@ class FakeShell final : public Shell {
   bool PictureDue(std::int64_t tick) override { return tick - lastDrawn >= presentInterval; }
   void FrameDone(std::int64_t tick, bool drawn) override;
   bool AskYesNo(const std::string& text) override;
+  void MatchSetUp(const std::string& line) override { seedLines.push_back(line); }
 
   // Runs action at the first pump at or after tick.
   void At(std::int64_t tick, std::function<void()> action) { events.emplace(tick, action); }
@@ -48,6 +49,7 @@ class FakeShell final : public Shell {
   // The tick each frame's wait ended with.
   std::vector<std::int64_t> frameStarts;
   std::vector<std::string> questions;
+  std::vector<std::string> seedLines;
   std::vector<int> questionAtFrame;
   int shows = 0;
   int waits = 0;

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "app/check_winner.h"
 #include "fake_shell.h"
 #include "game/game_state.h"
+#include "game/match_setup.h"
+#include "game/platform.h"
+#include "sim/frame.h"
 
 namespace quarrow {
 namespace {
@@ -158,7 +162,16 @@ TEST_F(FrameLoopTest, RestartsRepeatOnTheSameStackDepth) {
   EXPECT_EQ(depths.front(), depths.back());
 }
 
-TEST_F(FrameLoopTest, EveryLaunchSetsUpADifferentMatch) {
+bool SamePlaces(const PlayerTable& a, const PlayerTable& b) {
+  for (int i = 1; i <= kPlayerCount; ++i) {
+    if (a[i].X != b[i].X || a[i].Y != b[i].Y || a[i].Speed != b[i].Speed) {
+      return false;
+    }
+  }
+  return true;
+}
+
+TEST_F(FrameLoopTest, EveryLaunchSetsUpADifferentMatchFromTheSeedItPrints) {
   // The window's draws are seeded from the clock at every setup; without that, every launch would
   // play the same match.
   shell.stopAfterFrames = 0;
@@ -167,11 +180,32 @@ TEST_F(FrameLoopTest, EveryLaunchSetsUpADifferentMatch) {
   FakeShell again;
   again.stopAfterFrames = 0;
   EXPECT_THROW(Form_Load(again), ProgramEnd);
-  bool differ = false;
-  for (int i = 1; i <= kPlayerCount; ++i) {
-    differ = differ || Players[i].X != first[i].X || Players[i].Y != first[i].Y;
-  }
-  EXPECT_TRUE(differ);
+  EXPECT_FALSE(SamePlaces(Players, first));
+
+  // The seed printed sets up the same match headless.
+  ASSERT_EQ(shell.seedLines.size(), 1u);
+  const std::string line = shell.seedLines[0];
+  ASSERT_TRUE(line.starts_with("match 1: seed ")) << line;
+  SeededPlatform headless(static_cast<std::uint32_t>(std::stoul(line.substr(14))));
+  const PlatformInstallation installation(headless);
+  InitGame();
+  EXPECT_TRUE(SamePlaces(Players, first));
+}
+
+TEST_F(FrameLoopTest, ASeededRunIsNotReseededBetweenMatches) {
+  std::vector<std::int64_t> stalled;
+  FakeShell seeded;
+  seeded.stopAfterFrames = 0;
+  EXPECT_THROW(Form_Load(seeded, SeededRun(7, 3, {257, 169}, stalled)), ProgramEnd);
+  EXPECT_EQ(seeded.seedLines, (std::vector<std::string>{"match 3 of seed 7"}));
+  EXPECT_TRUE(stalled.empty());
+  const PlayerTable third = Players;
+  SeededPlatform headless(7);
+  const PlatformInstallation installation(headless);
+  PlayMatch(kStallFrames, [](std::int64_t) {});
+  PlayMatch(kStallFrames, [](std::int64_t) {});
+  InitGame();
+  EXPECT_TRUE(SamePlaces(Players, third));
 }
 
 TEST(CheckWinnerTest, BothOutNamesTeamOneAndNoEndsTheProgram) {

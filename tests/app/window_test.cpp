@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -12,12 +13,15 @@
 #include <QTimer>
 #include <functional>
 
+#include "analysis/match_csv.h"
 #include "app/desktop_identity.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"
 #include "render/draw_court.h"
+#include "render/raster.h"
+#include "sim/frame.h"
 
 namespace quarrow {
 namespace {
@@ -88,6 +92,47 @@ TEST_F(WindowTest, ButtonsToggleThePaceSwitches) {
   EXPECT_EQ(max->text(), "Max");
 }
 
+TEST_F(WindowTest, PaceAndCourtReachEveryoneButHiddenPlaceholdersDoNot) {
+  window.show();
+  auto* max = Child<QPushButton>("Command1");
+  QWidget* court = Child<QWidget>("PicMain");
+  ASSERT_TRUE(max && court);
+  const QImage off = max->grab().toImage();
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(max)->state().checked);
+  EXPECT_NE(max->grab().toImage(), off);
+  QTest::mouseClick(max, Qt::LeftButton);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(max)->state().checked);
+
+  QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(court);
+  EXPECT_EQ(picture->role(), QAccessible::Canvas);
+  EXPECT_EQ(picture->text(QAccessible::Name), "Court");
+  EXPECT_TRUE(picture->text(QAccessible::Description).contains("places a dead ball"));
+  QAccessibleInterface* main = QAccessible::queryAccessibleInterface(&window);
+  EXPECT_EQ(main->role(), QAccessible::Window);
+  ASSERT_EQ(main->childCount(), 3);
+  for (int i = 0; i < main->childCount(); ++i) {
+    EXPECT_EQ(main->indexOfChild(main->child(i)), i);
+    EXPECT_NE(main->child(i)->object()->objectName(), "Label1");
+  }
+  SetDesktopIdentity();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(qApp)->text(QAccessible::Name), "Quarrow");
+}
+
+TEST_F(WindowTest, TheCourtShowsWhenItHasTheFocusOnItsBorderOnly) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QWidget* court = window.CourtWidget();
+  court->setFocus();
+  const QImage focused = court->grab().toImage();
+  court->clearFocus();
+  const QImage unfocused = court->grab().toImage();
+  const QRect inside = court->contentsRect();
+  EXPECT_EQ(focused.copy(inside), unfocused.copy(inside));
+  EXPECT_NE(focused.pixel(0, 0), unfocused.pixel(0, 0));
+  EXPECT_NE(focused.pixel(1, 50), unfocused.pixel(1, 50));
+}
+
 TEST_F(WindowTest, DragPlacesADeadBallInInteriorCoordinates) {
   window.show();
   BallSpeed = 2.0;
@@ -130,6 +175,51 @@ TEST_F(WindowTest, CourtPictureShowsTeamColoursAndWhiteBackPlayers) {
   EXPECT_EQ(at(10, 150), QColor(0, 150, 0).rgb());      // end zone
   EXPECT_EQ(at(128, 5), window.palette().color(QPalette::ButtonText).rgb());  // centre line
   EXPECT_EQ(at(110, 5), window.palette().color(QPalette::Button).rgb());
+}
+
+TEST_F(WindowTest, RasterisedCourtMatchesTheWindowsButForSmoothedCircles) {
+  CourtWidth = 257;
+  CourtHeight = 169;
+  BallX = Fixed::FromCount(1234567);
+  BallY = Fixed::FromCount(5000);
+  // Box edges on and beside half pixels, partly off the court on every side.
+  const std::int64_t xs[] = {0,       2370000, 605000,  704999,  805001, -20000,
+                             2565000, 1500000, 1600000, 1700000, 1000000};
+  const std::int64_t ys[] = {0,      300000,  405000, 504999,  10000,  600000,
+                             700000, 1690000, -15000, 1234567, 1000000};
+  for (int i = 1; i <= kPlayerCount; ++i) {
+    Players[i].Role = i <= 5 ? 1 : 2;
+    Players[i].X = Fixed::FromCount(xs[i]);
+    Players[i].Y = Fixed::FromCount(ys[i]);
+  }
+  Teams[1].BackPlayer = 1;
+  Teams[2].BackPlayer = 6;
+  DrawCourt(window.PicMain());
+  window.show();
+  const QImage shown = window.CourtWidget()->grab().toImage();
+  RasterSurface raster(CourtWidth, CourtHeight, Rgb{239, 239, 239}, Rgb{0, 0, 0});
+  window.PicMain().Replay(raster);
+  ASSERT_EQ(window.palette().color(QPalette::Button), QColor(239, 239, 239));
+
+  const auto nearCircle = [&](int x, int y) {
+    const auto off = [&](double cx, double cy, double r) {
+      return std::abs(std::hypot(x + 0.5 - cx, y + 0.5 - cy) - r) < 1.5;
+    };
+    return off(128.5, 84.5, 10) || off(BallX.ToDouble(), BallY.ToDouble(), 4);
+  };
+  int compared = 0;
+  for (int y = 0; y < CourtHeight; ++y) {
+    for (int x = 0; x < CourtWidth; ++x) {
+      if (nearCircle(x, y)) {
+        continue;
+      }
+      const Rgb c = raster.Palette()[raster.Image().At(x, y)];
+      ASSERT_EQ(shown.pixelColor(x + 2, y + 2).rgb(), QColor(c.red, c.green, c.blue).rgb())
+          << x << "," << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, CourtWidth * CourtHeight * 9 / 10);
 }
 
 // Counts the paint events a widget receives.
@@ -231,6 +321,29 @@ TEST_F(WindowTest, QuestionAtMatchEndYesPlaysOnKeepingThePaceNoEnds) {
   EXPECT_EQ(MaxMode, kTrue);
   EXPECT_EQ(FastMode, kTrue);
   EXPECT_EQ(window.FramesRun(), framesAtLastQuestion);  // no frame after No
+}
+
+TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
+  MaxMode = kTrue;
+  std::vector<std::int64_t> stalled;
+  const WindowRun run = SeededRun(1, 2, {257, 169}, stalled);
+  std::string shown;
+  const EveryPump driver([&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (shown.empty()) {
+        analysis::AppendCsvRow(shown, 1, 2, {Winner(), window.FramesRun()}, Counts);
+      }
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  EXPECT_THROW(Form_Load(window, run), ProgramEnd);
+
+  SeededPlatform headless(1);
+  const PlatformInstallation installation(headless);
+  PlayMatch(kStallFrames, [](std::int64_t) {});
+  std::string played;
+  analysis::AppendCsvRow(played, 1, 2, PlayMatch(kStallFrames, [](std::int64_t) {}), Counts);
+  EXPECT_EQ(shown, played);
 }
 
 TEST_F(WindowTest, CloseIsRefusedWhileTheQuestionIsOpenAndEscapeOrClosingItMeansNo) {

@@ -73,6 +73,8 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
       {"--summary"},
       {"--csv", ""},
       {"--histogram", "-"},
+      {"--gif", "-"},
+      {"--gif-every", "101"},
       {"--trace", "-", "--csv", "-"},
       {"--seed", "1\n2"},
       {"--width\r\x1b[2K"},

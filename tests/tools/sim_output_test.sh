@@ -27,6 +27,10 @@ expect_failure "closed standard output"
 expect_failure "closed standard output, trace to a file"
 (trap '' PIPE; "$sim" --seed 1 --matches 5 --trace - 2>"$tmp/err"; echo $? >"$tmp/rc") | head -c 1 >/dev/null
 expect_failure "closed pipe with SIGPIPE ignored"
+# A GIF that cannot be written whole leaves nothing behind, not even its temporary.
+(trap '' XFSZ; ulimit -f 100; "$sim" --seed 1 --gif "$tmp/g.gif" 2>"$tmp/err" >/dev/null; echo $? >"$tmp/rc")
+expect_failure "GIF larger than the files allowed"
+[ -z "$(ls "$tmp" | grep '^g\.gif')" ] || { echo "FAIL a partial GIF was left"; failed=1; }
 # Many matches: only stopping at the first failed write ends this in time.
 timeout 60 "$sim" --seed 1 --matches 100000 --trace /dev/full 2>"$tmp/err"; echo $? >"$tmp/rc"
 expect_failure "trace to a full disk"

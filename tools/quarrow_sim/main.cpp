@@ -18,6 +18,7 @@
 #include "analysis/match_stats.h"
 #include "build_info.h"
 #include "game/platform.h"
+#include "match_gif.h"
 #include "options.h"
 #include "outputs.h"
 #include "sim/frame.h"
@@ -109,7 +110,8 @@ std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::O
   std::vector<std::pair<std::string_view, std::string>> named;
   for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
                                      {"--csv", &options.csv},
-                                     {"--histogram", &options.histogram}}) {
+                                     {"--histogram", &options.histogram},
+                                     {"--gif", &options.gif}}) {
     if (path->has_value()) {
       named.emplace_back(option, **path);
     }
@@ -126,6 +128,7 @@ struct Outputs {
   runner::Output trace;
   runner::Output csv;
   runner::Output histogram;
+  runner::Output gif;
   // The summary: standard error when the trace or the CSV takes standard output.
   std::FILE* report = stdout;
   const char* reportName = "standard output";
@@ -133,7 +136,8 @@ struct Outputs {
 
 Outputs OpenOutputs(const runner::Options& options) {
   Outputs outputs{runner::Output(options.trace, "trace"), runner::Output(options.csv, "CSV"),
-                  runner::Output(options.histogram, "histogram")};
+                  runner::Output(options.histogram, "histogram"),
+                  runner::Output(options.gif, "GIF")};
   if (outputs.trace.ToStandardOutput() || outputs.csv.ToStandardOutput()) {
     outputs.report = stderr;
     outputs.reportName = "standard error";
@@ -149,9 +153,11 @@ struct Played {
   int stoppedBy = 0;  // the signal that stopped the run, if one did
 };
 
-// Plays every run, here or in workers, writing the trace and the CSV in run order as they come,
-// until they are all played or a signal stops the run after a frame.
-Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32_t seed) {
+// Plays every run, here or in workers, writing the trace and the CSV in run order as they come and
+// keeping the last match's pictures for a GIF, until they are all played or a signal stops the
+// run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32_t seed,
+                   std::optional<runner::MatchGif>& gif) {
   if (outputs.csv.Wanted()) {
     analysis::AppendCsvHeader(outputs.csv.Buffer());
   }
@@ -162,8 +168,10 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
   const auto start = Clock::now();
   Progress progress(options.runs * options.matches);
   // One run, in a worker or here; progress is shown by this process alone.
-  const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown) {
+  const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown,
+                        runner::MatchGif* gifOfLastRun) {
     const auto runSeed = static_cast<std::uint32_t>(seed + run);
+    runner::MatchGif* const drawn = run == options.runs - 1 ? gifOfLastRun : nullptr;
     // As at program start, so that a run is the same whatever ran before it in this process.
     quarrow::ResetGameState();
     quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
@@ -175,6 +183,9 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
           quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
             if (shown != nullptr) {
               shown->Update(shownMatch, played.frames + frame);
+            }
+            if (drawn != nullptr && match == options.matches && frame > 0) {
+              drawn->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
             }
             if (outputs.trace.Wanted()) {
               runner::AppendTraceRecord(records, match, frame,
@@ -214,22 +225,30 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
           outputs.csv.Spill();
         }
       }};
+  runner::MatchGif* const drawn = gif ? &*gif : nullptr;
+  bool stopped = false;
   try {
     if (jobs == 1) {
       for (std::int64_t run = 0; run < options.runs; ++run) {
-        play(run, take, &progress);
+        play(run, take, &progress, drawn);
       }
     } else {
       // Workers ignore the signals; the parent stops waiting for them when one comes.
       runner::PlayRuns(
           options.runs, jobs,
-          [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr); }, take);
+          [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr, nullptr); },
+          take);
+      // The GIF's pictures are drawn here: its run is played again, its results known already.
+      if (drawn != nullptr && stopSignal == 0) {
+        play(options.runs - 1, {[](std::string_view) {}, [](auto&, auto&) {}}, nullptr, drawn);
+      }
     }
   } catch (const Stopped&) {
     // The matches finished so far make the outputs.
+    stopped = true;
   }
   // A signal once the matches are all played changes nothing.
-  played.stoppedBy = played.matches < options.runs * options.matches ? stopSignal : 0;
+  played.stoppedBy = stopped || played.matches < options.runs * options.matches ? stopSignal : 0;
   played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return played;
 }
@@ -263,7 +282,11 @@ int Run(const runner::Options& options) {
     quarrow::Finish(outputs.report, outputs.reportName);
   }
 
-  const Played played = PlayMatches(options, outputs, seed);
+  std::optional<runner::MatchGif> gif;
+  if (outputs.gif.Wanted()) {
+    gif.emplace(options.width, options.height, options.gifEvery);
+  }
+  const Played played = PlayMatches(options, outputs, seed, gif);
   const auto lastSeed = static_cast<std::uint32_t>(
       seed + std::max<std::int64_t>(0, played.matches - 1) / options.matches);
   analysis::Summary summary =
@@ -271,6 +294,11 @@ int Run(const runner::Options& options) {
   summary.interrupted = played.stoppedBy != 0;
   Report(options, outputs, summary,
          played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
+  // The last match unfinished, there is no GIF of it: an earlier file stays as it was.
+  if (gif && played.stoppedBy == 0) {
+    outputs.gif.Buffer() = gif->Finish();
+    outputs.gif.Finish();
+  }
   if (played.stoppedBy != 0) {
     std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
                  static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");

@@ -87,6 +87,9 @@ const OptionTable<Options>& RunnerOptions() {
          return text == "text" || text == "json";
        }},
       File("--histogram", "FILE", "SVG bar chart of frames per match", &Options::histogram, false),
+      File("--gif", "FILE", "the last match as an animated GIF", &Options::gif, false),
+      Whole<int>("--gif-every", "N", "keep every Nth frame in the GIF", &Options::gifEvery, 1, 100,
+                 std::to_string(defaults.gifEvery)),
       {"--pool",
        {},
        "CSV...",

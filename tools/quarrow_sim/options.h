@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/platform.h"
+#include "sim/frame.h"
 #include "text/option_table.h"
 
 namespace quarrow::runner {
@@ -15,12 +16,14 @@ struct Options {
   std::optional<std::uint32_t> seed;
   std::int64_t runs = 1;     // seeds seed, seed + 1, ...
   std::int64_t matches = 1;  // in each run
-  std::int64_t maxFrames = 200000;
+  std::int64_t maxFrames = kStallFrames;
   int width = kStandardCourt.width;
   int height = kStandardCourt.height;
   std::optional<std::string> trace;  // a file name, or "-" for standard output
   std::optional<std::string> csv;    // a file name, or "-" for standard output
   std::optional<std::string> histogram;
+  std::optional<std::string> gif;  // the last match as an animated GIF
+  int gifEvery = 1;
   bool jsonSummary = false;
   std::optional<int> jobs;        // worker processes; default: the cores this process may use
   std::vector<std::string> pool;  // CSV files to sum up instead of playing
