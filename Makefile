@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
             librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
-            libxcb1-dev libgif-dev xvfb xdotool weston qt6-wayland
+            libxcb1-dev libgif-dev xvfb xdotool weston qt6-wayland parallel slurm-wlm munge
 
 # The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
 # page's. npm comes with Node.js from other sources, so it is looked for as a command.

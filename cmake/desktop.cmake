@@ -57,8 +57,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${QUARROW_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/doc/quarrow.6.gz ${CMAKE_CURRENT_BINARY_DIR}/doc/quarrow-sim.6.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/doc/changelog.gz data/copyright
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/doc/changelog.gz data/copyright docs/many-runs.md
+  docs/shards.sbatch DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quarrow)

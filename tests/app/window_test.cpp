@@ -13,12 +13,12 @@
 #include <QTimer>
 #include <functional>
 
+#include "analysis/match_csv.h"
 #include "app/desktop_identity.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"
-#include "match_csv.h"
 #include "render/draw_court.h"
 #include "render/raster.h"
 #include "sim/frame.h"
@@ -331,7 +331,7 @@ TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
   const EveryPump driver([&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       if (shown.empty()) {
-        runner::AppendCsvRow(shown, 2, {Winner(), window.FramesRun()}, Counts);
+        analysis::AppendCsvRow(shown, 1, 2, {Winner(), window.FramesRun()}, Counts);
       }
       box->button(QMessageBox::No)->click();
     }
@@ -342,7 +342,7 @@ TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
   const PlatformInstallation installation(headless);
   PlayMatch(kStallFrames, [](std::int64_t) {});
   std::string played;
-  runner::AppendCsvRow(played, 2, PlayMatch(kStallFrames, [](std::int64_t) {}), Counts);
+  analysis::AppendCsvRow(played, 1, 2, PlayMatch(kStallFrames, [](std::int64_t) {}), Counts);
   EXPECT_EQ(shown, played);
 }
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "analysis/match_stats.h"
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
 #include "game/platform.h"
-#include "match_stats.h"
 #include "sim/ball.h"
 #include "sim/contact.h"
 #include "sim/frame.h"
@@ -13,7 +13,7 @@
 namespace quarrow {
 namespace {
 
-using runner::CountValues;
+using analysis::CountValues;
 using testing::Fx;
 
 class Counting : public testing::GameStateTest {

@@ -7,6 +7,9 @@ namespace {
 
 // Counts stay far from overflow when added up over a run.
 constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max() / 2;
+// One run for every seed there is; more workers than any machine has cores.
+constexpr std::int64_t kMaxRuns = std::int64_t{1} << 32;
+constexpr int kMaxJobs = 1024;
 
 // A whole-number option from low to high: help shows the range, a refusal the same.
 template <typename T, typename Field>
@@ -57,8 +60,12 @@ const OptionTable<Options>& RunnerOptions() {
   static const OptionTable<Options> table = {
       Whole<std::uint32_t>("--seed", "N", "seed", &Options::seed, 0,
                            std::numeric_limits<std::uint32_t>::max(), "from the clock, printed"),
-      Whole<std::int64_t>("--matches", "N", "matches to play", &Options::matches, 1, kMaxCount,
-                          std::to_string(defaults.matches)),
+      Whole<std::int64_t>("--runs", "R", "runs, of the seeds S to S+R-1", &Options::runs, 1,
+                          kMaxRuns, std::to_string(defaults.runs)),
+      Whole<std::int64_t>("--matches", "N", "matches to play in each run", &Options::matches, 1,
+                          kMaxCount, std::to_string(defaults.matches)),
+      Whole<int>("--jobs", "N", "worker processes", &Options::jobs, 1, kMaxJobs,
+                 "the number of cores"),
       Whole<std::int64_t>("--max-frames", "N", "then an undecided match is a stall",
                           &Options::maxFrames, 1, kMaxCount, std::to_string(defaults.maxFrames)),
       Whole<int>("--width", "W", "court width in pixels", &Options::width, kMinCourtWidth,
@@ -83,6 +90,17 @@ const OptionTable<Options>& RunnerOptions() {
       File("--gif", "FILE", "the last match as an animated GIF", &Options::gif, false),
       Whole<int>("--gif-every", "N", "keep every Nth frame in the GIF", &Options::gifEvery, 1, 100,
                  std::to_string(defaults.gifEvery)),
+      {"--pool",
+       {},
+       "CSV...",
+       "sum up these CSVs of earlier runs",
+       {},
+       "a file name",
+       "play",
+       [](Options& o, std::string_view text) {
+         o.pool.emplace_back(text);
+         return !text.empty();
+       }},
       Switch("--version", {}, "print the version and exit", &Options::version),
       Switch("--help", "-h", "print this help and exit", &Options::help),
   };
@@ -91,17 +109,53 @@ const OptionTable<Options>& RunnerOptions() {
 
 std::string HelpText() {
   return quarrow::HelpText(
-      "usage: quarrow-sim [OPTION]...\n"
-      "Plays matches without a window and reports wins, stalls and speed.\n",
-      RunnerOptions());
+             "usage: quarrow-sim [OPTION]...\n"
+             "       quarrow-sim --pool FILE.csv... [OPTION]...\n"
+             "Plays matches without a window and reports wins, stalls and speed.\n",
+             RunnerOptions()) +
+         "\nWith --trace - or --csv -, standard output carries only that data, and the summary\n"
+         "goes to standard error.\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   ParseResult result;
-  result.error = ParseArguments(RunnerOptions(), args, result.options);
-  if (result.error.empty() && result.options.trace == "-" && result.options.csv == "-") {
-    result.error = "--trace and --csv cannot both write to standard output";
+  Options& o = result.options;
+  // Operands are more files for --pool; the options they follow are the table's.
+  std::vector<std::string_view> named;
+  std::vector<std::string_view> operands;
+  std::string_view played;  // an option that only playing takes
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const auto row = FindOption(RunnerOptions(), args[k]);
+    if (row == RunnerOptions().end() && !args[k].starts_with('-')) {
+      operands.push_back(args[k]);
+      continue;
+    }
+    named.push_back(args[k]);
+    if (row == RunnerOptions().end() || row->value.empty() || k + 1 >= args.size()) {
+      continue;
+    }
+    named.push_back(args[++k]);
+    if (row->name != "--pool" && row->name != "--summary" && row->name != "--histogram" &&
+        played.empty()) {
+      played = row->name;
+    }
   }
+  result.error = ParseArguments(RunnerOptions(), named, o);
+  if (!result.error.empty()) {
+    return result;
+  }
+  if (!operands.empty() && o.pool.empty()) {
+    result.error = "unknown argument '" + Escaped(operands.front()) + "'";
+  } else if (o.trace == "-" && o.csv == "-") {
+    result.error = "--trace and --csv cannot both write to standard output";
+  } else if (!o.pool.empty() && !played.empty()) {
+    result.error =
+        "--pool sums up matches played before; " + std::string(played) + " does not go with it";
+  } else if (o.seed && *o.seed + o.runs - 1 >= kMaxRuns) {
+    result.error = "--seed " + std::to_string(*o.seed) + " with --runs " + std::to_string(o.runs) +
+                   " goes past seed " + std::to_string(kMaxRuns - 1);
+  }
+  o.pool.insert(o.pool.end(), operands.begin(), operands.end());
   return result;
 }
 

@@ -14,7 +14,8 @@ namespace quarrow::runner {
 
 struct Options {
   std::optional<std::uint32_t> seed;
-  std::int64_t matches = 1;
+  std::int64_t runs = 1;     // seeds seed, seed + 1, ...
+  std::int64_t matches = 1;  // in each run
   std::int64_t maxFrames = kStallFrames;
   int width = kStandardCourt.width;
   int height = kStandardCourt.height;
@@ -24,6 +25,8 @@ struct Options {
   std::optional<std::string> gif;  // the last match as an animated GIF
   int gifEvery = 1;
   bool jsonSummary = false;
+  std::optional<int> jobs;        // worker processes; default: the cores this process may use
+  std::vector<std::string> pool;  // CSV files to sum up instead of playing
   bool help = false;
   bool version = false;
 };

@@ -61,8 +61,12 @@ void AppendFixed(std::string& out, Fixed v) {
   out.append(digits, sizeof digits);
 }
 
-void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame) {
+void AppendTraceRecord(std::string& out, std::int64_t match, std::int64_t frame,
+                       std::optional<std::uint32_t> seed) {
   Members record(out);
+  if (seed) {
+    record.Integer("seed", *seed);
+  }
   record.Integer("match", match);
   record.Integer("frame", frame);
 

@@ -1,4 +1,4 @@
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include "histogram_svg.h"
-#include "match_csv.h"
+#include "analysis/histogram_svg.h"
+#include "analysis/match_csv.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 TEST(MatchStats, WilsonIntervalAgainstHandValues) {
@@ -79,7 +79,7 @@ TEST(MatchStats, HistogramBinsEveryMatchOnAnAxisCoveringThemAll) {
     RunStats stats;
     for (int k = 0; k < n; ++k) {
       const auto spread = static_cast<std::int64_t>(random()) % (longest - shortest + 1);
-      AddMatch(stats, MatchResult{1, shortest + spread}, {});
+      AddMatch(stats, MatchResult{1, shortest + spread}, CountRow{});
     }
     const Summary summary = Summarize(stats, 1);
     const std::string svg = HistogramSvg(summary);
@@ -136,14 +136,14 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
                            .livesLost = {0, 17, 18},
                            .backEntries = {0, 19, 20}};
   const std::map<std::string, std::string> expected = {
-      {"match", "7"},          {"frames", "1234"},     {"winner", "2"},
-      {"throws", "11"},        {"pickups", "12"},      {"hits_1", "13"},
-      {"hits_2", "14"},        {"returns_1", "15"},    {"returns_2", "16"},
-      {"lives_lost_1", "17"},  {"lives_lost_2", "18"}, {"back_entries_1", "19"},
-      {"back_entries_2", "20"}};
+      {"match", "7"},           {"frames", "1234"},     {"winner", "2"},
+      {"throws", "11"},         {"pickups", "12"},      {"hits_1", "13"},
+      {"hits_2", "14"},         {"returns_1", "15"},    {"returns_2", "16"},
+      {"lives_lost_1", "17"},   {"lives_lost_2", "18"}, {"back_entries_1", "19"},
+      {"back_entries_2", "20"}, {"seed", "4294967295"}};
   std::string text;
   AppendCsvHeader(text);
-  AppendCsvRow(text, 7, MatchResult{2, 1234}, counts);
+  AppendCsvRow(text, 4294967295u, 7, MatchResult{2, 1234}, counts);
   std::vector<std::vector<std::string>> lines(1);
   for (std::string field; char c : text) {
     if (c == ',' || c == '\n') {
@@ -165,4 +165,4 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
 }
 
 }  // namespace
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

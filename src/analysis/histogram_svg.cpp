@@ -1,10 +1,10 @@
-#include "histogram_svg.h"
+#include "analysis/histogram_svg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 // Drawing area and margins, in SVG units.
@@ -118,14 +118,14 @@ void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
   AppendFormat(
       out,
       "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, seed %u%s</text>\n"
+      "font-weight=\"bold\">Frames per match: %lld match%s, %s%s</text>\n"
       "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
       kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      summary.seed, Interrupted(summary), kWidth / 2, static_cast<long long>(bins.width),
-      bins.width == 1 ? "" : "s", static_cast<double>(bins.width) * kFrameSeconds,
-      static_cast<long long>(summary.medianFrames), static_cast<long long>(summary.p90Frames),
-      static_cast<long long>(summary.maxFrames));
+      SeedsText(summary).c_str(), Interrupted(summary), kWidth / 2,
+      static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
+      static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
 }
 
 // The grid and the count axis.
@@ -228,4 +228,4 @@ std::string HistogramSvg(const Summary& summary) {
   return out;
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -12,7 +12,7 @@
 #include "game/game_state.h"
 #include "sim/frame.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 // The counts of a match as columns, in the order of kCountFields: a per-team count has one column
 // for each team.
@@ -38,7 +38,10 @@ struct RunStats {
   std::array<std::int64_t, kCountColumns> countTotals{};
 };
 
-void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts);
+void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& counts);
+inline void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts) {
+  AddMatch(stats, result, CountValues(counts));
+}
 
 struct Interval {
   double low = 0, high = 0;
@@ -52,7 +55,9 @@ Interval WilsonInterval(std::int64_t successes, std::int64_t trials);
 std::int64_t NearestRank(const FrameTally& tally, std::int64_t matches, int percent);
 
 struct Summary {
-  std::uint32_t seed = 0;
+  std::uint32_t seed = 0;  // the lowest of the runs
+  std::uint32_t lastSeed = 0;
+  std::int64_t runs = 1;  // seeds between seed and lastSeed that were played
   std::int64_t matches = 0;
   std::int64_t frames = 0;
   std::int64_t stalls = 0;
@@ -71,14 +76,23 @@ struct Summary {
   std::int64_t Decided() const { return wins[1] + wins[2]; }
 };
 
-// Of the matches finished; the figures of frames and counts only when there is one.
-Summary Summarize(const RunStats& stats, std::uint32_t seed);
+// Of the matches finished, of runs of the seeds from seed to lastSeed; the figures of frames and
+// counts only when there is a match.
+Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
+                  std::int64_t runs);
+inline Summary Summarize(const RunStats& stats, std::uint32_t seed) {
+  return Summarize(stats, seed, seed, 1);
+}
 
-// The end-of-run report for people, several lines, and the same as one line of JSON.
+// "seed 5", "seeds 5 to 8", or "3 seeds from 5 to 9": the runs a summary covers.
+std::string SeedsText(const Summary& summary);
+
+// The end-of-run report for people, several lines, and the same as one line of JSON. Frames per
+// second below 0 are not known (matches read back rather than played).
 std::string SummaryText(const Summary& summary, double framesPerSecond);
 std::string SummaryJson(const Summary& summary, double framesPerSecond);
 
 // printf into the end of a string.
 [[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

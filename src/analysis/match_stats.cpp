@@ -1,4 +1,4 @@
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "text/number_text.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 namespace {
 
 // The two-sided 95 % point of the standard normal distribution.
@@ -45,14 +45,13 @@ CountRow CountValues(const MatchCounts& counts) {
   return row;
 }
 
-void AddMatch(RunStats& stats, const MatchResult& result, const MatchCounts& counts) {
+void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
   if (result.winner == 0) {
     ++stats.stalls;
   } else {
     ++stats.wins[result.winner];
   }
   ++stats.frames[result.frames];
-  const CountRow row = CountValues(counts);
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     stats.countTotals[k] += row[k];
   }
@@ -83,9 +82,12 @@ std::int64_t NearestRank(const FrameTally& tally, std::int64_t matches, int perc
   return tally.rbegin()->first;
 }
 
-Summary Summarize(const RunStats& stats, std::uint32_t seed) {
+Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
+                  std::int64_t runs) {
   Summary s;
   s.seed = seed;
+  s.lastSeed = lastSeed;
+  s.runs = runs;
   for (const auto& [frames, count] : stats.frames) {
     s.matches += count;
     s.frames += frames * count;
@@ -114,15 +116,30 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed) {
   return s;
 }
 
+std::string SeedsText(const Summary& s) {
+  if (s.runs == 1) {
+    return "seed " + std::to_string(s.seed);
+  }
+  const std::string range = std::to_string(s.seed) + " to " + std::to_string(s.lastSeed);
+  if (s.lastSeed - s.seed + std::int64_t{1} == s.runs) {
+    return "seeds " + range;
+  }
+  return std::to_string(s.runs) + " seeds from " + range;
+}
+
 std::string SummaryText(const Summary& s, double framesPerSecond) {
   std::string out;
-  AppendFormat(out,
-               "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld, "
-               "%.0f frames per second%s\n",
+  if (s.runs > 1) {
+    out += SeedsText(s) + ", ";
+  }
+  AppendFormat(out, "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld",
                static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.wins[1]), static_cast<long long>(s.wins[2]),
-               static_cast<long long>(s.stalls), framesPerSecond,
-               s.interrupted ? ", interrupted" : "");
+               static_cast<long long>(s.stalls));
+  if (framesPerSecond >= 0) {
+    AppendFormat(out, ", %.0f frames per second", framesPerSecond);
+  }
+  out += s.interrupted ? ", interrupted\n" : "\n";
   if (s.matches == 0) {
     out += "no match finished\n";
     return out;
@@ -161,8 +178,13 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
 
 std::string SummaryJson(const Summary& s, double framesPerSecond) {
   std::string out;
-  AppendFormat(out, "{\"seed\": %u, \"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
-               s.seed, static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+  AppendFormat(out, "{\"seed\": %u, ", s.seed);
+  if (s.runs > 1) {
+    AppendFormat(out, "\"runs\": %lld, \"last_seed\": %u, ", static_cast<long long>(s.runs),
+                 s.lastSeed);
+  }
+  AppendFormat(out, "\"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
+               static_cast<long long>(s.matches), static_cast<long long>(s.frames),
                static_cast<long long>(s.stalls));
   if (s.interrupted) {
     out += "\"interrupted\": true, ";
@@ -202,7 +224,11 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
     AppendShortest(out, s.countMeans[k]);
   }
   out += "}, \"frames_per_second\": ";
-  AppendShortest(out, std::round(framesPerSecond));
+  if (framesPerSecond >= 0) {
+    AppendShortest(out, std::round(framesPerSecond));
+  } else {
+    out += "null";
+  }
   out += "}\n";
   return out;
 }
@@ -223,4 +249,4 @@ void AppendFormat(std::string& out, const char* format, ...) {
   va_end(again);
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 // An SVG bar chart of frames per match, with the run's median and 90th percentile marked.
 std::string HistogramSvg(const Summary& summary);
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

@@ -1,8 +1,8 @@
-#include "match_csv.h"
+#include "analysis/match_csv.h"
 
-#include "match_stats.h"
+#include "analysis/match_stats.h"
 
-namespace quarrow::runner {
+namespace quarrow::analysis {
 
 void AppendCsvHeader(std::string& out) {
   out += "match,frames,winner";
@@ -10,17 +10,17 @@ void AppendCsvHeader(std::string& out) {
     out += ',';
     out += name;
   }
-  out += '\n';
+  out += ",seed\n";
 }
 
-void AppendCsvRow(std::string& out, std::int64_t match, const MatchResult& result,
-                  const MatchCounts& counts) {
+void AppendCsvRow(std::string& out, std::uint32_t seed, std::int64_t match,
+                  const MatchResult& result, const MatchCounts& counts) {
   AppendFormat(out, "%lld,%lld,%d", static_cast<long long>(match),
                static_cast<long long>(result.frames), result.winner);
   for (std::int32_t value : CountValues(counts)) {
     AppendFormat(out, ",%d", value);
   }
-  out += '\n';
+  AppendFormat(out, ",%u\n", seed);
 }
 
-}  // namespace quarrow::runner
+}  // namespace quarrow::analysis

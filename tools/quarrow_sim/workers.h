@@ -1,0 +1,44 @@
+#pragma once
+
+// Independent runs played in worker processes, each with the core's one state to itself, and
+// handed back in run order as if they had been played here one after another.
+
+#include <csignal>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "game/game_state.h"
+#include "sim/frame.h"
+
+namespace quarrow::runner {
+
+// What a run hands back, in the order it happens: trace text in whole records, and after each
+// match its result and counts.
+struct RunOutput {
+  std::function<void(std::string_view)> trace;
+  std::function<void(const MatchResult&, const MatchCounts&)> match;
+};
+
+// Plays run `run` (0 for the first), handing what it produces to `out`.
+using PlayRun = std::function<void(std::int64_t run, const RunOutput& out)>;
+
+// Thrown when a worker died or failed; what is the one line to show.
+struct WorkerFailed {
+  std::string what;
+};
+
+// Set by SIGINT or SIGTERM to the signal's number while a run is going on; the run stops then.
+extern volatile std::sig_atomic_t stopSignal;
+
+// The cores this process may run on; 1 where it cannot start workers (WebAssembly).
+int UsableCores();
+
+// Plays runs 0 to runs - 1 with `play` in `jobs` worker processes (here, with jobs 1), and hands
+// their trace text and matches to `out` in run order. Returns early, with every worker gone,
+// when stopSignal is set; throws WorkerFailed when a worker ends before its last run, and passes
+// on what `out` throws, with every worker gone too.
+void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out);
+
+}  // namespace quarrow::runner
