@@ -34,30 +34,14 @@ bool TakeCourt(WindowOptions& o, std::string_view text) {
 
 // The options the window answers itself; whatever else is given goes to Qt.
 const OptionTable<WindowOptions>& WindowOptionTable() {
-  const auto flag = [](bool WindowOptions::*field) {
-    return [field](WindowOptions& o, std::string_view) { return o.*field = true; };
-  };
   constexpr auto kMaxSeed = std::numeric_limits<std::uint32_t>::max();
-  constexpr auto kMaxMatch = std::numeric_limits<std::int64_t>::max() / 2;
   const std::string standard =
       std::to_string(kStandardCourt.width) + "x" + std::to_string(kStandardCourt.height);
   static const OptionTable<WindowOptions> table = {
-      {"--seed",
-       {},
-       "N",
-       "play the run of this seed",
-       "0 to " + std::to_string(kMaxSeed),
-       "a whole number from 0 to " + std::to_string(kMaxSeed),
-       "clock",
-       TakeWhole<WindowOptions>(&WindowOptions::seed, std::uint32_t{0}, kMaxSeed)},
-      {"--match",
-       {},
-       "K",
-       "start at match K (needs --seed)",
-       "from 1",
-       "a whole number from 1 to " + std::to_string(kMaxMatch),
-       "1",
-       TakeWhole<WindowOptions>(&WindowOptions::match, std::int64_t{1}, kMaxMatch)},
+      Whole<WindowOptions>("--seed", "N", "play the run of this seed", &WindowOptions::seed,
+                           std::uint32_t{0}, kMaxSeed, "clock"),
+      Whole<WindowOptions>("--match", "K", "start at match K (needs --seed)", &WindowOptions::match,
+                           std::int64_t{1}, kMaxCount, "1"),
       {"--court",
        {},
        "WxH",
@@ -68,23 +52,10 @@ const OptionTable<WindowOptions>& WindowOptionTable() {
            " by 1 to " + std::to_string(kMaxCourtSide),
        standard,
        TakeCourt},
-      {"--zoom",
-       {},
-       "N",
-       "draw the window N times larger",
-       "1 to 4",
-       "a whole number from 1 to 4",
-       "1",
-       TakeWhole<WindowOptions>(&WindowOptions::zoom, 1, 4)},
-      {"--version",
-       {},
-       {},
-       "print the version and exit",
-       {},
-       {},
-       {},
-       flag(&WindowOptions::version)},
-      {"--help", "-h", {}, "print this help and exit", {}, {}, {}, flag(&WindowOptions::help)},
+      Whole<WindowOptions>("--zoom", "N", "draw the window N times larger", &WindowOptions::zoom, 1,
+                           4, "1"),
+      Switch("--version", {}, "print the version and exit", &WindowOptions::version),
+      Switch("--help", "-h", "print this help and exit", &WindowOptions::help),
   };
   return table;
 }

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,34 @@ std::function<bool(Options&, std::string_view)> TakeWhole(Field field, T low, T 
     options.*field = value;
     return true;
   };
+}
+
+// The top of a whole number with no limit worth naming: half the range, so that such counts stay
+// far from overflow when added up. Help shows only its lower end.
+inline constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max() / 2;
+
+// A whole-number option from low to high: help shows the range, a refusal the same.
+template <typename Options, typename T, typename Field>
+Option<Options> Whole(std::string_view name, std::string_view value, std::string_view help,
+                      Field field, T low, T high, std::string byDefault) {
+  const std::string from = std::to_string(low);
+  return {name,
+          {},
+          value,
+          help,
+          high == kMaxCount ? "from " + from : from + " to " + std::to_string(high),
+          "a whole number from " + from + " to " + std::to_string(high),
+          std::move(byDefault),
+          TakeWhole<Options>(field, low, high)};
+}
+
+template <typename Options>
+Option<Options> Switch(std::string_view name, std::string_view alias, std::string_view help,
+                       bool Options::*field) {
+  return {name, alias, {}, help, {}, {}, {}, [field](Options& o, std::string_view) {
+            o.*field = true;
+            return true;
+          }};
 }
 
 // A usage line and a description, then a line per option: name, placeholder, help, range, default.

@@ -5,26 +5,9 @@
 namespace quarrow::runner {
 namespace {
 
-// Counts stay far from overflow when added up over a run.
-constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max() / 2;
 // One run for every seed there is; more workers than any machine has cores.
 constexpr std::int64_t kMaxRuns = std::int64_t{1} << 32;
 constexpr int kMaxJobs = 1024;
-
-// A whole-number option from low to high: help shows the range, a refusal the same.
-template <typename T, typename Field>
-Option<Options> Whole(std::string_view name, std::string_view value, std::string_view help,
-                      Field field, T low, T high, std::string byDefault) {
-  const std::string from = std::to_string(low);
-  return {name,
-          {},
-          value,
-          help,
-          high == kMaxCount ? "from " + from : from + " to " + std::to_string(high),
-          "a whole number from " + from + " to " + std::to_string(high),
-          std::move(byDefault),
-          TakeWhole<Options>(field, low, high)};
-}
 
 // An output's name; "-" for standard output unless it is refused.
 Option<Options> File(std::string_view name, std::string_view value, std::string_view help,
@@ -45,33 +28,28 @@ Option<Options> File(std::string_view name, std::string_view value, std::string_
           }};
 }
 
-Option<Options> Switch(std::string_view name, std::string_view alias, std::string_view help,
-                       bool Options::*field) {
-  return {name, alias, {}, help, {}, {}, {}, [field](Options& o, std::string_view) {
-            o.*field = true;
-            return true;
-          }};
-}
-
 }  // namespace
 
 const OptionTable<Options>& RunnerOptions() {
   static const Options defaults;
   static const OptionTable<Options> table = {
-      Whole<std::uint32_t>("--seed", "N", "seed", &Options::seed, 0,
-                           std::numeric_limits<std::uint32_t>::max(), "from the clock, printed"),
-      Whole<std::int64_t>("--runs", "R", "runs, of the seeds S to S+R-1", &Options::runs, 1,
-                          kMaxRuns, std::to_string(defaults.runs)),
-      Whole<std::int64_t>("--matches", "N", "matches to play in each run", &Options::matches, 1,
-                          kMaxCount, std::to_string(defaults.matches)),
-      Whole<int>("--jobs", "N", "worker processes", &Options::jobs, 1, kMaxJobs,
-                 "the number of cores"),
-      Whole<std::int64_t>("--max-frames", "N", "then an undecided match is a stall",
-                          &Options::maxFrames, 1, kMaxCount, std::to_string(defaults.maxFrames)),
-      Whole<int>("--width", "W", "court width in pixels", &Options::width, kMinCourtWidth,
-                 kMaxCourtSide, std::to_string(defaults.width)),
-      Whole<int>("--height", "H", "court height in pixels", &Options::height, 1, kMaxCourtSide,
-                 std::to_string(defaults.height)),
+      Whole<Options, std::uint32_t>("--seed", "N", "seed", &Options::seed, 0,
+                                    std::numeric_limits<std::uint32_t>::max(),
+                                    "from the clock, printed"),
+      Whole<Options, std::int64_t>("--runs", "R", "runs, of the seeds S to S+R-1", &Options::runs,
+                                   1, kMaxRuns, std::to_string(defaults.runs)),
+      Whole<Options, std::int64_t>("--matches", "N", "matches to play in each run",
+                                   &Options::matches, 1, kMaxCount,
+                                   std::to_string(defaults.matches)),
+      Whole<Options, int>("--jobs", "N", "worker processes", &Options::jobs, 1, kMaxJobs,
+                          "the number of cores"),
+      Whole<Options, std::int64_t>("--max-frames", "N", "then an undecided match is a stall",
+                                   &Options::maxFrames, 1, kMaxCount,
+                                   std::to_string(defaults.maxFrames)),
+      Whole<Options, int>("--width", "W", "court width in pixels", &Options::width, kMinCourtWidth,
+                          kMaxCourtSide, std::to_string(defaults.width)),
+      Whole<Options, int>("--height", "H", "court height in pixels", &Options::height, 1,
+                          kMaxCourtSide, std::to_string(defaults.height)),
       File("--trace", "FILE|-", "state per frame as JSON lines, - for stdout", &Options::trace,
            true),
       File("--csv", "FILE|-", "a row of counts per match, - for stdout", &Options::csv, true),
@@ -88,8 +66,8 @@ const OptionTable<Options>& RunnerOptions() {
        }},
       File("--histogram", "FILE", "SVG bar chart of frames per match", &Options::histogram, false),
       File("--gif", "FILE", "the last match as an animated GIF", &Options::gif, false),
-      Whole<int>("--gif-every", "N", "keep every Nth frame in the GIF", &Options::gifEvery, 1, 100,
-                 std::to_string(defaults.gifEvery)),
+      Whole<Options, int>("--gif-every", "N", "keep every Nth frame in the GIF", &Options::gifEvery,
+                          1, 100, std::to_string(defaults.gifEvery)),
       {"--pool",
        {},
        "CSV...",
