@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <limits>
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace quarrow {
 
 using Flag = std::int16_t;
@@ -75,10 +79,13 @@ inline double RoundHalfEvenBelow2p51(double v) {
 
 // RoundHalfEvenBelow2p51(v) as an integer. WebAssembly's conversion of a double to an integer is
 // slow under V8; there the sum's bit pattern already holds the whole number, offset by the shift's.
+// On x86-64 one conversion rounds to the nearest, ties to even, in the same default rounding mode.
 inline std::int64_t WholeBelow2p51(double v) {
 #if defined(__wasm__)
   constexpr double kShift = 0x1.8p52;
   return BitCast<std::int64_t>(v + kShift) - BitCast<std::int64_t>(kShift);
+#elif defined(__x86_64__)
+  return _mm_cvtsd_si64(_mm_set_sd(v));
 #else
   return static_cast<std::int64_t>(RoundHalfEvenBelow2p51(v));
 #endif
@@ -147,19 +154,16 @@ inline std::int16_t WholeOfAnyFixed(Fixed v) {
 
 // A fixed value to the nearest whole number, ties to even, computed exactly on the count.
 inline std::int16_t ToInt16(Fixed v) {
-  // Within the int16 range one unsigned 32-bit division does: moved up by half a unit and by
-  // 32768 units (an even number, so parity is kept), the quotient rounds half up, and an exact
-  // quotient is a tie, taken back to even.
-  // Unsigned, the move cannot overflow, and every count outside the range lands above the span.
-  constexpr std::int64_t kUnitsUp = 32768;
-  constexpr std::uint64_t kUp = kUnitsUp * Fixed::kScale + Fixed::kScale / 2;
-  constexpr std::uint64_t kSpan = 2 * kUnitsUp * Fixed::kScale;
-  const std::uint64_t moved = static_cast<std::uint64_t>(v.count) + kUp;
-  if (moved < kSpan) [[likely]] {
-    const auto up = static_cast<std::uint32_t>(moved);
-    std::uint32_t whole = up / Fixed::kScale;
-    whole -= (up - whole * Fixed::kScale == 0) & whole;
-    return static_cast<std::int16_t>(static_cast<std::int64_t>(whole) - kUnitsUp);
+  // Within the int16 range the quotient in double is a tie exactly when the count is one, and
+  // otherwise lies at least 1e-4 from one, far beyond its rounding: one rounding settles it.
+  constexpr std::int64_t kLow = -32768 * Fixed::kScale - Fixed::kScale / 2;
+  constexpr std::int64_t kHigh = 32767 * Fixed::kScale + Fixed::kScale / 2;  // rounds up, to 32768
+  // Unsigned, so that no count overflows and every one below the range lands above it.
+  const std::uint64_t moved =
+      static_cast<std::uint64_t>(v.count) - static_cast<std::uint64_t>(kLow);
+  if (moved < static_cast<std::uint64_t>(kHigh - kLow)) [[likely]] {
+    return static_cast<std::int16_t>(
+        WholeBelow2p51(static_cast<double>(v.count) / static_cast<double>(Fixed::kScale)));
   }
   return detail::WholeOfAnyFixed(v);
 }
