@@ -55,11 +55,19 @@ std::int16_t ZoneOf(double x, double /*y*/) {
   return ZoneAt<double>(x, kEndZoneDepth, Mid(), FarEndLine(), CourtWidth);
 }
 
-std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
+ZoneLines ZoneLinesNow() {
   // Every bound from one product: the width is twice its exact middle.
   const Fixed mid = ExactMid();
   const Fixed width = mid + mid;
-  return ZoneAt(x, Fixed::FromInt(kEndZoneDepth), mid, width - kEndZoneDepth, width);
+  return {Fixed::FromInt(kEndZoneDepth), mid, width - kEndZoneDepth, width};
+}
+
+std::int16_t ZoneOf(Fixed x, const ZoneLines& lines) {
+  return ZoneAt(x, lines.endZone, lines.mid, lines.farLine, lines.width);
+}
+
+std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
+  return ZoneOf(x, ZoneLinesNow());
 }
 
 Flag InsideCourt(double /*x*/, double y) {
@@ -125,7 +133,7 @@ void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   const DrawRange& range = ZoneDrawsNow(PointSearchDraws, PointSearchX, role);
   const float drawX = detail::installedHasEvents
                           ? FirstDrawIn(range, [] { ThePlatform().PumpEvents(); })
-                          : FirstDrawIn(range, [] {});
+                          : FirstDrawIn(range);
   x = WholeOfProduct(drawX, CourtWidth);
   y = WholeOfProduct(Draw(), CourtHeight);
 }

@@ -17,6 +17,14 @@ namespace quarrow {
 std::int16_t ZoneOf(double x, double y);
 std::int16_t ZoneOf(Fixed x, Fixed y);
 
+// The boundaries of the zones in fixed, as the court's width gives them: a pass over the players
+// finds them once, as no event served meanwhile changes the width.
+struct ZoneLines {
+  Fixed endZone, mid, farLine, width;
+};
+ZoneLines ZoneLinesNow();
+std::int16_t ZoneOf(Fixed x, const ZoneLines& lines);
+
 // Whether y lies within the court's height, both ends included. Only y is examined.
 Flag InsideCourt(double x, double y);
 Flag InsideCourt(Fixed x, Fixed y);
@@ -60,6 +68,20 @@ float FirstDrawIn(const DrawRange& range, const BeforeTry& beforeTry) {
     }
     SkipDraw();
   }
+}
+
+// The same with nothing to do between tries: the whole tries in hand are scanned in place, and the
+// loop above takes over where a try would reach past them.
+inline float FirstDrawIn(const DrawRange& range) {
+  const float* next = detail::drawNext;
+  for (; detail::drawEnd - next >= 2; next += 2) {
+    if (range.Holds(*next)) {
+      detail::drawNext = next + 1;
+      return *next;
+    }
+  }
+  detail::drawNext = next;
+  return FirstDrawIn(range, [] {});
 }
 
 namespace detail {

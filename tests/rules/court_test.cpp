@@ -146,6 +146,27 @@ TEST_F(Court, RandomPointInZoneStopsWhenTheScriptRunsOut) {
   EXPECT_THROW(RandomPointInZone(x, y, 1), ScriptRanOut);
 }
 
+// The scan of the draws in hand takes the same draws as the plain loop of tries, also where a try
+// would reach past a block.
+TEST_F(Court, FirstDrawInScansTheDrawsInHandAsTheLoopTakesThem) {
+  const DrawRange narrow{0.9f, 0.93f};
+  for (int taken = 0; taken < 1300; ++taken) {
+    float found[2];
+    float after[2];
+    for (int scan = 0; scan < 2; ++scan) {
+      SeededPlatform platform(7);
+      PlatformInstallation installed(platform);
+      for (int i = 0; i < taken; ++i) {
+        SkipDraw();
+      }
+      found[scan] = scan == 0 ? FirstDrawIn(narrow) : FirstDrawIn(narrow, [] {});
+      after[scan] = Draw();
+    }
+    ASSERT_EQ(found[0], found[1]) << taken;
+    ASSERT_EQ(after[0], after[1]) << taken;
+  }
+}
+
 // Every draw a twister gives, k * 2^-24: the kept ranges decide it as the products the searches
 // form, followed by ZoneOf, would.
 class DrawRanges : public testing::GameStateTest, public ::testing::WithParamInterface<int> {};
