@@ -103,6 +103,20 @@ inline float Draw() {
   return *detail::drawNext++;
 }
 
+// Two draws in their order, with one look at the draws in hand.
+struct DrawnPair {
+  float first, second;
+};
+inline DrawnPair DrawPair() {
+  if (detail::drawEnd - detail::drawNext >= 2) [[likely]] {
+    const float* pair = detail::drawNext;
+    detail::drawNext += 2;
+    return {pair[0], pair[1]};
+  }
+  const float first = Draw();
+  return {first, Draw()};
+}
+
 // One draw taken from the source and thrown away: a search's try whose other value already failed.
 inline void SkipDraw() {
   if (detail::drawNext == detail::drawEnd) [[unlikely]] {

@@ -47,7 +47,7 @@ void Roam(PlayerInfo& p) {
   if (!Arrived(p)) {
     return;
   }
-  const float drawX = FirstDrawIn(ZoneDrawsNow(RoamDraws, RoamX, p.Role), [] {});
+  const float drawX = FirstDrawIn(ZoneDrawsNow(RoamDraws, RoamX, p.Role));
   p.TargetX = ToInt16(RoamX(drawX));
   p.TargetY = ToInt16(Draw() * static_cast<float>(CourtHeight));
 }
@@ -64,17 +64,17 @@ void Dodge(PlayerInfo& p) {
 struct BallZone {
   static constexpr std::int16_t kUnknown = -1;
   std::int16_t zone = kUnknown;
-  std::int16_t Get() {
+  std::int16_t Get(const ZoneLines& lines) {
     if (zone == kUnknown) {
-      zone = ZoneOf(BallX, BallY);
+      zone = ZoneOf(BallX, lines);
     }
     return zone;
   }
 };
 
 // Run to a dead ball lying in the home zone.
-void Fetch(PlayerInfo& p, BallZone& ballZone) {
-  if (ballZone.Get() == p.Role) {
+void Fetch(PlayerInfo& p, BallZone& ballZone, const ZoneLines& lines) {
+  if (ballZone.Get(lines) == p.Role) {
     p.TargetX = ToInt16(BallX);
     p.TargetY = ToInt16(BallY);
   }
@@ -89,8 +89,9 @@ void TakeStep(PlayerInfo& p) {
   const auto form = [speed](double r) {
     return [speed, r](double v) { return v * speed / 2 * r + v * speed / 2; };
   };
-  p.StepX = RoundedCos(t, std::fabs(speed), form(Draw()));
-  p.StepY = RoundedSin(t, std::fabs(speed), form(Draw()));
+  const auto [drawX, drawY] = DrawPair();
+  p.StepX = RoundedCos(t, std::fabs(speed), form(drawX));
+  p.StepY = RoundedSin(t, std::fabs(speed), form(drawY));
   const Fixed newX = p.X + p.StepX;
   const Fixed newY = p.Y - p.StepY;
   if (InsideCourt(p.X, newY)) {
@@ -111,6 +112,7 @@ void MovePlayers() {
   Number aimX = Number::Of(Fixed{});
   Number aimY = Number::Of(Fixed{});
   BallZone ballZone;
+  const ZoneLines lines = ZoneLinesNow();
   for (std::int16_t i = 1; i <= kPlayerCount; ++i) {
     PlayerInfo& p = Players[i];
     if (p.HasBall != kFalse) {
@@ -120,9 +122,9 @@ void MovePlayers() {
     } else if (BallTeam != 0) {
       Dodge(p);
     } else {
-      Fetch(p, ballZone);
+      Fetch(p, ballZone, lines);
     }
-    if (ZoneOf(p.X, p.Y) != p.Role) {
+    if (ZoneOf(p.X, lines) != p.Role) {
       RandomPointInZone(p.TargetX, p.TargetY, p.Role);
       // A drag served meanwhile may have placed the ball elsewhere.
       ballZone = BallZone{};
