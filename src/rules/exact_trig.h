@@ -114,8 +114,8 @@ constexpr double NearestWhole(double v) {
 // pi/2 in parts of 33 bits, so that a part times a whole number below 2^20 is exact; what is left
 // out lies below 2^-197.
 inline constexpr std::array<double, 6> kHalfPiParts = {
-    0x1.921fb544p+0,   0x1.0b4611a6p-34,  0x1.3198a2ep-69,
-    0x1.b839a24p-104,  0x1.2049c111p-132, 0x1.33e63ap-166,
+    0x1.921fb544p+0,  0x1.0b4611a6p-34,  0x1.3198a2ep-69,
+    0x1.b839a24p-104, 0x1.2049c111p-132, 0x1.33e63ap-166,
 };
 
 // The exact sum of the parts, in increasing magnitude, and rounded to a double-double: the largest
@@ -267,8 +267,8 @@ inline constexpr ArctangentSteps kArctangentSteps = [] {
   for (std::size_t k = 0; k <= 8; ++k) {
     const auto n = static_cast<double>(k);
     s.up[k] = k <= 3 ? ArctangentSeries<40>(DoubleDouble{n / 8, 0})
-                     : Add(quarterPi, Negated(ArctangentSeries<40>(
-                                          Divide(DoubleDouble{8 - n, 0}, 8 + n))));
+                     : Add(quarterPi,
+                           Negated(ArctangentSeries<40>(Divide(DoubleDouble{8 - n, 0}, 8 + n))));
     s.down[k] = Add(kHalfPi, Negated(s.up[k]));
   }
   return s;
@@ -288,7 +288,8 @@ constexpr DoubleDouble WideArctangentOfPositive(double q) {
   const DoubleDouble denominator = Add(TwoSum(1.0, product.hi), product.lo + x.lo * c);
   const DoubleDouble u = Divide(numerator, denominator);
   const DoubleDouble z = Multiply(u, u);
-  const DoubleDouble series = Series<6, 7>(z, [](std::size_t i) { return SignedInverseOdd(i + 1); });
+  const DoubleDouble series =
+      Series<6, 7>(z, [](std::size_t i) { return SignedInverseOdd(i + 1); });
   const DoubleDouble atanU = Add(u, Multiply(u, Multiply(z, series)));
   const auto step = static_cast<std::size_t>(k);
   return above ? Add(kArctangentSteps.down[step], Negated(atanU))
@@ -312,16 +313,20 @@ constexpr DoubleDouble WideArctangent(double q) {
   if (t < kTiny) {
     return {q, 0};
   }
-  const DoubleDouble v = t < kArctangentFlat ? WideArctangentOfPositive(t) : DoubleDouble{kHalfPi.hi, 0};
+  const DoubleDouble v =
+      t < kArctangentFlat ? WideArctangentOfPositive(t) : DoubleDouble{kHalfPi.hi, 0};
   return q < 0 ? Negated(v) : v;
 }
 
 }  // namespace exact
 
+// The three below are out of line: the frame asks for them rarely, and inlined into its hot paths
+// they cost it 2 % more instructions.
+
 // sin x, correctly rounded for |x| <= 2^20, which holds every angle the game forms. Larger angles
 // are left to the C library: reducing them exactly would take hundreds more bits of pi. Not a
 // number or infinite gives not a number.
-constexpr double Sine(double x) {
+[[gnu::noinline]] constexpr double Sine(double x) {
   if (!(exact::Magnitude(x) <= exact::kReducedLimit)) {
     return x - x == 0 ? std::sin(x) : std::numeric_limits<double>::quiet_NaN();
   }
@@ -329,7 +334,7 @@ constexpr double Sine(double x) {
 }
 
 // cos x, as Sine.
-constexpr double Cosine(double x) {
+[[gnu::noinline]] constexpr double Cosine(double x) {
   if (!(exact::Magnitude(x) <= exact::kReducedLimit)) {
     return x - x == 0 ? std::cos(x) : std::numeric_limits<double>::quiet_NaN();
   }
@@ -337,7 +342,7 @@ constexpr double Cosine(double x) {
 }
 
 // atan q, correctly rounded for every q; +-pi/2 rounded for infinities, not a number for not one.
-constexpr double Arctangent(double q) {
+[[gnu::noinline]] constexpr double Arctangent(double q) {
   return q == q ? exact::WideArctangent(q).hi : q;
 }
 
