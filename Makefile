@@ -78,9 +78,11 @@ web-serve: web
 	@echo "Quarrow in a web browser: http://$(HOST):$(PORT)/ (Ctrl-C stops it)"
 	python3 -m http.server --bind $(HOST) --directory $(WEB_PAGE) $(PORT)
 
-# The WebAssembly runner against the pinned traces, then the page in headless Chromium.
-web-test: web tests/web/node_modules/.package-lock.json
+# The WebAssembly runner against the pinned traces and the native trigonometry, then the page in
+# headless Chromium.
+web-test: build web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
+	node tests/web/same_trig.mjs $(BUILD)/quarrow-trig-values $(WEB_BUILD)/quarrow-trig-values.js
 	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
 
 # The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval

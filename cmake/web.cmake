@@ -9,7 +9,8 @@ set(web_flags -msimd128 -mnontrapping-fptoint -msign-ext -mbulk-memory -fwasm-ex
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
   list(APPEND web_flags -O3 -flto)
 endif()
-foreach(target quarrow_core quarrow_text quarrow_render quarrow_sim_tool quarrow-sim)
+foreach(target quarrow_core quarrow_text quarrow_render quarrow_sim_tool quarrow-sim
+               quarrow-trig-values)
   target_compile_options(${target} PRIVATE ${web_flags})
 endforeach()
 
@@ -18,6 +19,11 @@ endforeach()
 target_link_options(quarrow-sim PRIVATE ${web_flags} -sENVIRONMENT=node -sNODERAWFS=1
   -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
 set_target_properties(quarrow-sim PROPERTIES SUFFIX .js)
+
+# The trigonometric values for Node, to compare with the native build's, written to a host's file.
+target_link_options(quarrow-trig-values PRIVATE ${web_flags} -sENVIRONMENT=node -sNODERAWFS=1
+  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
+set_target_properties(quarrow-trig-values PROPERTIES SUFFIX .js)
 
 # The page's module: the core, its drawing and the window's input rules, called from the page.
 add_executable(quarrow-page src/web/web_main.cpp src/app/inputs.cpp src/app/check_winner.cpp)

@@ -42,7 +42,7 @@ struct Fixed {
   static constexpr Fixed FromCount(std::int64_t count) { return Fixed{count}; }
   static constexpr Fixed FromInt(std::int64_t whole) { return Fixed{whole * kScale}; }
 
-  double ToDouble() const { return static_cast<double>(count) / 10000.0; }
+  constexpr double ToDouble() const { return static_cast<double>(count) / 10000.0; }
 
   friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed{a.count + b.count}; }
   friend constexpr Fixed operator-(Fixed a, Fixed b) { return Fixed{a.count - b.count}; }

@@ -142,14 +142,14 @@ Fixed DirectionOfUnit(double a, double sign) {
   const SinCos t = ApproxSinCos(a);
   // Beyond the bound the sine's sign is sure and not 0, and negating both sides leaves the quotient
   // as it is. Near the unit circle atan(c / s) moves by at most |(dc, ds)| / |(c, s)|, below
-  // 1.5 kSinCosBound between the approximate point and the C library's; both quotients' roundings
+  // 1.5 kSinCosBound between the approximate point and the exact one; both quotients' roundings
   // add 1e-16.
   if (std::fabs(t.sin) > kSinCosBound) {
     const Fixed atan = RoundedAtanNear<SinCosQuotient>(
-        t.cos / t.sin, [a] { return std::atan(std::cos(a) / std::sin(a)); });
+        t.cos / t.sin, [a] { return Arctangent(Cosine(a) / Sine(a)); });
     return detail::Heading(atan, sign * t.sin > 0);
   }
-  return DirectionOfDelta(sign * std::cos(a), sign * std::sin(a));
+  return DirectionOfDelta(sign * Cosine(a), sign * Sine(a));
 }
 
 }  // namespace quarrow

@@ -114,14 +114,14 @@ inline Fixed DirectionOfDelta(double dx, double dy) {
 
 // DirectionOfDelta(dx.ToDouble(), dy.ToDouble()). The quotient of the counts lies within a few ulps
 // of the quotient of those doubles, which moves the arctangent by under 1e-15, so the fast path
-// skips both scalings; only the C library is given the doubles.
+// skips both scalings; only the exact arctangent is given the doubles.
 inline Fixed DirectionOfDelta(Fixed dx, Fixed dy) {
   if (dy.count == 0) {
     return dx.count >= 0 ? Fixed{} : detail::kPi;
   }
   const double q = static_cast<double>(dx.count) / static_cast<double>(dy.count);
   const Fixed atan = RoundedAtanNear<detail::CountQuotient>(
-      q, [dx, dy] { return std::atan(dx.ToDouble() / dy.ToDouble()); });
+      q, [dx, dy] { return Arctangent(dx.ToDouble() / dy.ToDouble()); });
   return detail::Heading(atan, dy.count > 0);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // Sine, cosine and arctangent for results that end in a four-decimal rounding or in a comparison.
-// The C library's functions cost more than the rest of a frame; a table or a short polynomial with
-// a proven error bound settles every result that the bound cannot change, and the C library is
-// asked only for the rest, a value within the bound of a rounding boundary (under one in 500).
+// The correctly rounded functions cost more than the rest of a frame; a table or a short polynomial
+// with a proven error bound settles every result that the bound cannot change, and the correctly
+// rounded values are asked for only for the rest, within the bound of a rounding boundary (under
+// one in 500).
 
 #include <array>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <cstdint>
 
 #include "game/values.h"
+#include "rules/exact_trig.h"
 
 #if defined(__x86_64__)
 #include <emmintrin.h>
@@ -18,27 +20,28 @@
 
 namespace quarrow {
 
-// How far the approximations below may lie from the C library's results.
-//   sine and cosine of a four-decimal angle n / 10000, 0 <= n <= 62832: sums of two products of the
-//   C library's values (each within 2^-53) at angles within 2^-51 of 256 h / 10000 and l / 10000,
-//   n = 256 h + l; with the products' roundings and the angle's own 2^-51 under 2e-15.
+// How far the approximations below may lie from the correctly rounded results (exact_trig.h).
+//   sine and cosine of a four-decimal angle n / 10000, 0 <= n <= 62832: sums of two products of
+//   correctly rounded values (each within 2^-54) at angles within 2^-51 of 256 h / 10000 and
+//   l / 10000, n = 256 h + l; with the products' roundings and the angle's own 2^-51 under 2e-15.
 //   arctangent, degree 9, on |x| <= tan(pi/12) = 2 - sqrt 3: (2 - sqrt 3)^11/11 < 4.648e-8, as the
 //   tail of a Taylor series that alternates with falling terms lies below its first term;
 //   atan |q| = j pi/6 + atan x, x formed from values below 7 with a few roundings (1e-15), and the
-//   C library's own error under one ulp. The arctangent passes an error in x on unenlarged.
+//   correctly rounded value's own error under half an ulp. The arctangent passes an error in x on
+//   unenlarged.
 inline constexpr double kSinCosBound = 4e-15;
 inline constexpr double kAtanBound = 4.7e-8;
 
-// sin a and cos a, each within kSinCosBound of the C library's, and the C library's own on demand.
+// sin a and cos a, each within kSinCosBound of the correctly rounded values, and those on demand.
 struct SinCos {
   static constexpr std::int64_t kExact = -1;
   double sin, cos;
   // The angle's count of ten-thousandths when sin and cos are approximate, else kExact: the angle
-  // as a double is formed only when a result needs the C library.
+  // as a double is formed only when a result needs the correctly rounded value.
   std::int64_t count;
 
-  double ExactSin() const { return count == kExact ? sin : std::sin(Angle()); }
-  double ExactCos() const { return count == kExact ? cos : std::cos(Angle()); }
+  double ExactSin() const { return count == kExact ? sin : Sine(Angle()); }
+  double ExactCos() const { return count == kExact ? cos : Cosine(Angle()); }
   double Angle() const { return Fixed::FromCount(count).ToDouble(); }
 };
 
@@ -47,8 +50,8 @@ namespace detail {
 inline constexpr std::int64_t kTurnCount = 62832;  // a heading's largest count, 2 pi rounded
 inline constexpr int kFineBits = 8;
 
-// The C library's sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000;
-// sines and cosines apart, so that an index addresses each without a multiplication.
+// The sine and cosine at the coarse steps 256 h / 10000 and the fine ones l / 10000, correctly
+// rounded; sines and cosines apart, so that an index addresses each without a multiplication.
 struct SinCosTables {
   static constexpr std::size_t kCoarse = (kTurnCount >> kFineBits) + 1;
   static constexpr std::size_t kFine = std::size_t{1} << kFineBits;
@@ -56,32 +59,18 @@ struct SinCosTables {
   std::array<double, kFine> fineSin, fineCos;
 };
 
-// Built at load, before any code of the game runs: a table read then tests no guard first.
-inline const SinCosTables kSinCosTables = [] {
-  SinCosTables t{};
-  const auto angle = [](std::size_t count) {
-    return Fixed::FromCount(static_cast<std::int64_t>(count)).ToDouble();
-  };
-  for (std::size_t h = 0; h < t.kCoarse; ++h) {
-    t.coarseSin[h] = std::sin(angle(h << kFineBits));
-    t.coarseCos[h] = std::cos(angle(h << kFineBits));
-  }
-  for (std::size_t l = 0; l < t.kFine; ++l) {
-    t.fineSin[l] = std::sin(angle(l));
-    t.fineCos[l] = std::cos(angle(l));
-  }
-  return t;
-}();
+// Computed by the compiler (trig.cpp): nothing to build at load, and a table read tests no guard.
+extern const SinCosTables kSinCosTables;
 
 }  // namespace detail
 
 // Every heading is a four-decimal angle: two table reads and the angle-sum formulas cost far less
-// than a polynomial. Other angles are the C library's.
+// than a polynomial. Other angles get the correctly rounded values.
 inline SinCos ApproxSinCos(Fixed angle) {
   const std::int64_t n = angle.count;
   if (static_cast<std::uint64_t>(n) > static_cast<std::uint64_t>(detail::kTurnCount)) {
     const double a = angle.ToDouble();
-    return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
+    return SinCos{Sine(a), Cosine(a), SinCos::kExact};
   }
   const detail::SinCosTables& t = detail::kSinCosTables;
   const auto h = static_cast<std::size_t>(n >> detail::kFineBits);
@@ -96,10 +85,10 @@ inline SinCos ApproxSinCos(double a) {
   if (angle.ToDouble() == a) {
     return ApproxSinCos(angle);
   }
-  return SinCos{std::sin(a), std::cos(a), SinCos::kExact};
+  return SinCos{Sine(a), Cosine(a), SinCos::kExact};
 }
 
-// Within kAtanBound of std::atan(q), for every q.
+// Within kAtanBound of Arctangent(q), for every q.
 inline double ApproxAtan(double q) {
   constexpr double kSqrt3 = 1.7320508075688772;
   constexpr double kTan15 = 0.2679491924311227;  // 2 - sqrt 3
@@ -165,7 +154,7 @@ bool HoldsNear(double approx, double bound, const Holds& holds, const Exact& exa
   return wide == holds(approx - bound) ? wide : holds(exact());
 }
 
-// The largest gain of a sine or cosine form served without the C library: far above any speed in
+// The largest gain of a sine or cosine form served without the exact values: far above any speed in
 // play, and still with a margin of a few millionths. No gain in play comes near it (speeds stay at
 // 5 and below, as the state's rules check); the test of it costs a comparison a step and keeps a
 // larger one exact all the same.
@@ -176,7 +165,7 @@ struct SinCosTolerance {
   static constexpr double kCeiling = kSinCosCeiling;
 };
 
-// ToFixed(form(std::cos(a))) and ToFixed(form(std::sin(a))), form as for RoundedNear.
+// ToFixed(form(Cosine(a))) and ToFixed(form(Sine(a))), form as for RoundedNear.
 template <typename Form>
 Fixed RoundedCos(const SinCos& t, double gain, const Form& form) {
   return RoundedNear<SinCosTolerance>(t.cos, gain, form, [&] { return t.ExactCos(); });
@@ -186,7 +175,7 @@ Fixed RoundedSin(const SinCos& t, double gain, const Form& form) {
   return RoundedNear<SinCosTolerance>(t.sin, gain, form, [&] { return t.ExactSin(); });
 }
 
-// How much farther than atan(q) the arctangent asked of the C library may lie: its quotient formed
+// How much farther than atan(q) the exact arctangent asked for may lie: its quotient formed
 // otherwise (kMore).
 struct ExactQuotient {
   static constexpr double kMore = 0;
@@ -206,9 +195,9 @@ Fixed RoundedAtanNear(double q, const Exact& exact) {
       ApproxAtan(q), 1, [](double v) { return v; }, exact);
 }
 
-// ToFixed(std::atan(q)).
+// ToFixed(Arctangent(q)).
 inline Fixed RoundedAtan(double q) {
-  return RoundedAtanNear<ExactQuotient>(q, [q] { return std::atan(q); });
+  return RoundedAtanNear<ExactQuotient>(q, [q] { return Arctangent(q); });
 }
 
 }  // namespace quarrow

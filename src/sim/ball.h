@@ -14,7 +14,7 @@ void MoveBall();
 // How many sub-steps a frame at this speed runs: the number of counter values 0, 0.1, 0.2, ...,
 // each the double sum of the one before and 0.1, that do not exceed the speed.
 std::int64_t SubStepCount(double speed);
-// The sine and cosine of BallAngle, within kSinCosBound of the C library's; kept while the angle
+// The sine and cosine of BallAngle, within kSinCosBound of the exact ones; kept while the angle
 // lasts.
 SinCos BallSinCos();
 

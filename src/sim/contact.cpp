@@ -24,7 +24,7 @@ bool OutOfReach(Fixed a, Fixed b) {
          2 * kNear;
 }
 
-// The reach margins are approximate; the C library's lie within kReachBound. Doubling is exact and
+// The reach margins are approximate; the exact ones lie within kReachBound. Doubling is exact and
 // fabs brings nothing farther apart.
 constexpr double kReachBound = kReach * kSinCosBound;
 
@@ -74,8 +74,8 @@ void CheckBallContact(std::int16_t i) {
     marginY = std::fabs(kReach * t.sin);
   }
   const double bound = live ? kReachBound : 0.0;
-  const auto exactX = [] { return std::fabs(kReach * std::cos(BallAngle)); };
-  const auto exactY = [] { return std::fabs(kReach * std::sin(BallAngle)); };
+  const auto exactX = [] { return std::fabs(kReach * Cosine(BallAngle)); };
+  const auto exactY = [] { return std::fabs(kReach * Sine(BallAngle)); };
   if (!Within(p.X, marginX, bound, BallX, exactX) || !Within(p.Y, marginY, bound, BallY, exactY)) {
     return;
   }

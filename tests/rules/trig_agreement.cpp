@@ -9,13 +9,13 @@
 namespace quarrow::testing {
 namespace {
 
-// The heading as the rules spell it, with the C library's arctangent.
+// The heading as the rules spell it, with the correctly rounded arctangent.
 Fixed ReferenceDirection(double dx, double dy) {
   const Fixed pi = Fixed::FromCount(31416);
   if (dy == 0) {
     return dx >= 0 ? Fixed{} : pi;
   }
-  const Fixed a = ToFixed(std::atan(dx / dy)) + Fixed::FromCount(15708);
+  const Fixed a = ToFixed(Arctangent(dx / dy)) + Fixed::FromCount(15708);
   return dy > 0 ? a + pi : a;
 }
 
@@ -26,8 +26,8 @@ struct Input {
 
 // A heading, two reflections, the ball's sub-step, a dodge, a step and a reach margin.
 bool Agrees(const Input& in) {
-  const double c = std::cos(in.a);
-  const double s = std::sin(in.a);
+  const double c = Cosine(in.a);
+  const double s = Sine(in.a);
   const SinCos t = ApproxSinCos(in.a);
   const double q = in.dx / in.dy;
   const auto sub = [&](double v) { return v * in.ballSpeed * 0.1; };
@@ -37,7 +37,7 @@ bool Agrees(const Input& in) {
   };
   const auto touches = [&](double m) { return 96 - m < in.ball; };
   return std::fabs(t.cos - c) <= kSinCosBound && std::fabs(t.sin - s) <= kSinCosBound &&
-         !(std::fabs(ApproxAtan(q) - std::atan(q)) > kAtanBound) &&
+         !(std::fabs(ApproxAtan(q) - Arctangent(q)) > kAtanBound) &&
          DirectionOfDelta(in.dx, in.dy) == ReferenceDirection(in.dx, in.dy) &&
          DirectionOfDelta(in.fx, in.fy) == ReferenceDirection(in.fx.ToDouble(), in.fy.ToDouble()) &&
          DirectionOfUnit(in.a, -1) == ReferenceDirection(-c, -s) &&
@@ -92,7 +92,7 @@ std::int64_t Disagreements(std::uint32_t seed, std::int64_t count, bool besideBo
       in.fy = Fixed::FromCount(1 + static_cast<std::int64_t>(u() * 65'000'000));
       in.fx = Fixed::FromCount(std::llround(std::tan(atan) * static_cast<double>(in.fy.count)));
       in.a = game ? in.a : beside(1.5707963267948966 - atan);
-      const double c = std::fabs(std::cos(in.a));
+      const double c = std::fabs(Cosine(in.a));
       in.ballSpeed = beside(boundary(c * 5000) / (c * 1000));
       // A draw that takes v * speed / 2 * (1 + r) beside a boundary, where one lies within reach.
       const auto stepDraw = [&](double v) {
@@ -101,7 +101,7 @@ std::int64_t Disagreements(std::uint32_t seed, std::int64_t count, bool besideBo
         return r >= 0 && r < 1 ? r : draw();
       };
       in.r1 = stepDraw(c);
-      in.r2 = stepDraw(std::sin(in.a));
+      in.r2 = stepDraw(Sine(in.a));
       in.ball = beside(96 - 2 * c);
     }
     bad += !Agrees(in);

@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
+#include "rules/exact_trig.h"
 
 namespace quarrow {
 namespace {
@@ -160,12 +161,13 @@ TEST_F(Ball, StillBallBeyondAnEdgeIsPutBackOnIt) {
   EXPECT_EQ(BallSpeed, 0);
 }
 
-// The flight as the rules spell it: one sub-step at a time, with the edge tests after each.
+// The flight as the rules spell it: one sub-step at a time, with the edge tests after each, and the
+// correctly rounded sine and cosine.
 void MoveFreeBallStepByStep() {
   const double speed = BallSpeed;
   for (double t = 0; t <= speed; t += 0.1) {
-    BallX = BallX + ToFixed(std::cos(BallAngle) * BallSpeed * 0.1);
-    BallY = BallY - ToFixed(std::sin(BallAngle) * BallSpeed * 0.1);
+    BallX = BallX + ToFixed(Cosine(BallAngle) * BallSpeed * 0.1);
+    BallY = BallY - ToFixed(Sine(BallAngle) * BallSpeed * 0.1);
     BounceBall();
   }
   if (BallSpeed < 5.0 / 3.0) {

@@ -1,7 +1,8 @@
 // quarrow_soak: long runs that no test can afford. "matches N" plays N headless matches over
 // several court sizes with the state rules checked every frame; "restarts N" answers Yes N times in
 // the real window while sampling memory and open files; "trig N" holds N rounds of 1,100,000 inputs
-// of the fast trigonometric forms to the C library. Prints its figures; status 1 on any fault.
+// of the fast trigonometric forms to the correctly rounded ones. Prints its figures; status 1 on
+// any fault.
 
 #include <dirent.h>
 
