@@ -25,14 +25,16 @@ try {
   const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
   console.log(`Fast: mean frame interval ${mean.toFixed(3)} ms, median ${sorted[sorted.length >> 1].toFixed(3)} ms, over ${gaps.length} frames`);
 
+  // The question is answered inside the page the moment it opens, so that the 5 s are spent
+  // playing rather than on round trips to the browser.
+  await page.evaluate(() => {
+    const question = document.getElementById('question');
+    new MutationObserver(() => {
+      if (question.open) document.getElementById('yes').click();
+    }).observe(question, { attributes: true, attributeFilter: ['open'] });
+  });
   await page.click('#max');
-  const end = Date.now() + 5000;
-  while (Date.now() < end) {
-    if ((await page.evaluate(() => window.quarrowPage.state)) === 'asking') {
-      await page.click('#yes');
-    }
-    await sleep(5);
-  }
+  await sleep(5000);
   const { maxFrames, maxMs } = await page.evaluate(() => window.quarrowPage);
   console.log(`Max: ${Math.round((maxFrames / maxMs) * 1000)} frames per second (${maxFrames} frames in ${Math.round(maxMs)} ms between questions)`);
   const shot = process.argv.indexOf('--screenshot');
