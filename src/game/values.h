@@ -152,7 +152,7 @@ inline std::int16_t WholeOfAnyFixed(Fixed v) {
 }
 }  // namespace detail
 
-// A fixed value to the nearest whole number, ties to even, computed exactly on the count.
+// A fixed value to the nearest whole number, ties to even, exactly.
 inline std::int16_t ToInt16(Fixed v) {
   // Within the int16 range the quotient in double is a tie exactly when the count is one, and
   // otherwise lies at least 1e-4 from one, far beyond its rounding: one rounding settles it.
