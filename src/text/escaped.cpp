@@ -5,9 +5,16 @@
 namespace quarrow {
 namespace {
 
+// The marks and embeddings that reorder right-to-left and left-to-right text: quoted, they could
+// make a terminal show the rest of the line in another order than it was written.
+bool ReordersText(char32_t c) {
+  return c == 0x061c || c == 0x200e || c == 0x200f || (c >= 0x202a && c <= 0x202e) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+
 // The length of the well-formed UTF-8 sequence of a character at the start of text that is not a
-// control character, or 0: overlong forms, surrogates, code points past U+10FFFF and the C1
-// controls all count as bytes to escape.
+// control character, or 0: overlong forms, surrogates, code points past U+10FFFF, the C1
+// controls and the bidirectional controls all count as bytes to escape.
 std::size_t PrintableSequence(std::string_view text) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(0);
@@ -35,12 +42,14 @@ std::size_t PrintableSequence(std::string_view text) {
   if (text.size() < length || byte(1) < low || byte(1) > high) {
     return 0;
   }
-  for (std::size_t k = 2; k < length; ++k) {
+  char32_t c = lead & (0x7f >> length);
+  for (std::size_t k = 1; k < length; ++k) {
     if (byte(k) < 0x80 || byte(k) > 0xbf) {
       return 0;
     }
+    c = c << 6 | (byte(k) & 0x3f);
   }
-  return length;
+  return ReordersText(c) ? 0 : length;
 }
 
 }  // namespace
