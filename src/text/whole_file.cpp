@@ -67,12 +67,15 @@ unsigned NewFileMode() {
 }  // namespace
 
 WholeFile::WholeFile(const std::string& path, std::string name)
-    : target_(path), name_(std::move(name)), mode_(NewFileMode()) {
+    : name_(std::move(name)), mode_(NewFileMode()) {
+  target_ = WriteTarget(path);
+  if (target_.empty()) {
+    Fail(name_, errno);
+  }
   struct stat existing {};
-  const bool exists = stat(path.c_str(), &existing) == 0;
-  const std::size_t slash = path.rfind('/');
-  const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  const std::string base = path.substr(directory.size());
+  const bool exists = stat(target_.c_str(), &existing) == 0;
+  const std::size_t slash = target_.rfind('/');
+  const std::string base = target_.substr(slash + 1);
   if ((exists && !S_ISREG(existing.st_mode)) || base.empty() || base == "." || base == "..") {
     // Nothing to keep, or nothing a rename could replace: the file itself, as a plain open would.
     stream_.reset(std::fopen(path.c_str(), "wb"));
@@ -81,24 +84,15 @@ WholeFile::WholeFile(const std::string& path, std::string name)
     }
     return;
   }
-  if (exists) {
-    // A file the user may not write stays unwritten, although its folder would allow a rename;
-    // through a link, the file it names is the one replaced.
-    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
-      Fail(name_, errno);
-    }
-    mode_ = existing.st_mode & 0777;
-    if (char* real = realpath(path.c_str(), nullptr); real != nullptr) {
-      target_ = real;
-      std::free(real);
-    }
+  // A file the user may not write stays unwritten, although its folder would allow a rename.
+  if (exists && faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+    Fail(name_, errno);
   }
-  const std::size_t targetSlash = target_.rfind('/');
-  const std::string targetDirectory =
-      targetSlash == std::string::npos ? "" : target_.substr(0, targetSlash + 1);
+  if (exists) {
+    mode_ = existing.st_mode & 0777;
+  }
   // Short enough for any file system's names however long the target's is.
-  std::string pattern =
-      targetDirectory + "." + target_.substr(targetDirectory.size(), 200) + ".XXXXXX";
+  std::string pattern = target_.substr(0, slash + 1) + "." + base.substr(0, 200) + ".XXXXXX";
   const int fd = mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
     Fail(name_, errno);
@@ -138,17 +132,30 @@ void WholeFile::Write(std::string_view text) {
   quarrow::Write(stream_.get(), text, name_);
 }
 
-void WholeFile::Commit() {
+void WholeFile::Complete() {
   if (temporary_ == nullptr) {
     Finish(stream_.get(), name_);
     return;
   }
+  if (stream_ == nullptr) {
+    return;  // completed already
+  }
   errno = 0;
   const int fd = fileno(stream_.get());
   if (std::fflush(stream_.get()) != 0 || std::ferror(stream_.get()) != 0 || fsync(fd) != 0 ||
-      fchmod(fd, static_cast<mode_t>(mode_)) != 0 || std::fclose(stream_.release()) != 0 ||
-      rename(temporary_.get(), target_.c_str()) != 0) {
+      fchmod(fd, static_cast<mode_t>(mode_)) != 0 || std::fclose(stream_.release()) != 0) {
     const int error = errno != 0 ? errno : EIO;
+    Discard();
+    Fail(name_, error);
+  }
+}
+
+void WholeFile::PutInPlace() {
+  if (temporary_ == nullptr) {
+    return;
+  }
+  if (rename(temporary_.get(), target_.c_str()) != 0) {
+    const int error = errno;
     Discard();
     Fail(name_, error);
   }
@@ -163,6 +170,40 @@ void WholeFile::Discard() noexcept {
     Unregister(temporary_.get());
     temporary_.reset();
   }
+}
+
+std::string WriteTarget(const std::string& path) {
+  std::string current = path;
+  // As many links as the kernel follows before it calls them a loop.
+  for (int links = 0;; ++links) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      break;
+    }
+    char link[PATH_MAX];
+    const ssize_t length = readlink(current.c_str(), link, sizeof link);
+    if (links == 40 || length < 0 || length == sizeof link) {
+      errno = links == 40 ? ELOOP : length < 0 ? errno : ENAMETOOLONG;
+      return {};
+    }
+    const std::size_t slash = current.rfind('/');
+    const std::string_view next(link, static_cast<std::size_t>(length));
+    current = next.starts_with('/') || slash == std::string::npos
+                  ? std::string(next)
+                  : current.substr(0, slash + 1) + std::string(next);
+  }
+  const std::size_t slash = current.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : current.substr(0, slash + 1);
+  char* real = realpath(folder.c_str(), nullptr);
+  if (real == nullptr) {
+    return {};
+  }
+  std::string target = real;
+  std::free(real);
+  if (target.back() != '/') {
+    target += '/';
+  }
+  return target + current.substr(slash + 1);
 }
 
 void RemoveTemporaryFiles() noexcept {
