@@ -10,13 +10,14 @@
 
 #include "analysis/match_stats.h"
 #include "sim/frame.h"
+#include "text/failure.h"
 
 namespace quarrow::analysis {
 
-// Thrown for a file that is not one of ours, or whose rows are torn or repeated; what is the one
-// line to show, starting with the file and line.
-struct PoolRefused {
-  std::string what;
+// Thrown for a file that is not one of ours, or whose rows are torn or repeated; the line starts
+// with the file and line.
+struct PoolRefused : Refused {
+  using Refused::Refused;
 };
 
 // The seeds the pooled matches were played with.

@@ -126,7 +126,7 @@ int Answer(std::string_view text) {
     Finish(stdout, "standard output");
     return 0;
   } catch (const OutputFailed& failure) {
-    std::fprintf(stderr, "quarrow: %s\n", failure.what.c_str());
+    std::fprintf(stderr, "quarrow: %s\n", failure.what());
     return 1;
   }
 }

@@ -19,6 +19,7 @@
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "sim/frame.h"
+#include "text/failure.h"
 
 namespace {
 
@@ -81,8 +82,12 @@ int main(int argc, char** argv) {
     }
     quarrow::Main window(options.court);
     quarrow::Form_Load(window, run);
-  } catch (const quarrow::ProgramEnd&) {
-    // The window was closed or the user declined another match.
+  } catch (const quarrow::ProgramExit& end) {
+    // Mostly the window closed or another match declined (ProgramEnd): status 0 and no word.
+    if (*end.what() != '\0') {
+      std::fprintf(stderr, "quarrow: %s\n", end.what());
+    }
+    return end.Status();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quarrow: %s\n", error.what());
     return 1;

@@ -9,12 +9,15 @@
 
 #include "game/platform.h"
 #include "render/picture.h"
+#include "text/failure.h"
 
 namespace quarrow {
 
 // Thrown to leave the program: unwinds from wherever the end was noticed (a pump, a point search,
 // the answer No) to main, which exits normally.
-struct ProgramEnd {};
+struct ProgramEnd : ProgramExit {
+  ProgramEnd() : ProgramExit(0, {}) {}
+};
 
 class Shell {
  public:

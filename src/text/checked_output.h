@@ -4,15 +4,13 @@
 // quiet success.
 
 #include <cstdio>
-#include <string>
 #include <string_view>
+
+#include "text/failure.h"
 
 namespace quarrow {
 
-// Thrown by the writers below; what is the one line to show on standard error.
-struct OutputFailed {
-  std::string what;
-};
+// The writers below throw OutputFailed.
 
 // Fails at once when the stream's file descriptor is closed, before another file can take it.
 void RequireOpen(std::FILE* out, std::string_view name);

@@ -6,6 +6,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +26,7 @@
 #include "outputs.h"
 #include "sim/frame.h"
 #include "text/checked_output.h"
+#include "text/failure.h"
 #include "text/whole_file.h"
 #include "trace.h"
 #include "workers.h"
@@ -69,7 +73,9 @@ class Progress {
 
 namespace analysis = quarrow::analysis;
 namespace runner = quarrow::runner;
-using runner::stopSignal;
+
+// Set by the first SIGINT or SIGTERM to its number; the run stops after the frame under way.
+volatile std::sig_atomic_t stopSignal = 0;
 
 // A second signal ends the run at once, without the outputs still being written; SIGPIPE ends it
 // silently as usual. Either way no temporary file is left behind.
@@ -103,25 +109,9 @@ void CatchSignals() {
 }
 
 // Thrown out of a match when a signal asked the run to stop.
-struct Stopped {};
-
-// Every file output the options name, by option, for the check that no two share a file.
-std::vector<std::pair<std::string_view, std::string>> NamedFiles(const runner::Options& options) {
-  std::vector<std::pair<std::string_view, std::string>> named;
-  for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
-                                     {"--csv", &options.csv},
-                                     {"--histogram", &options.histogram},
-                                     {"--gif", &options.gif}}) {
-    if (path->has_value()) {
-      named.emplace_back(option, **path);
-    }
-  }
-  // A histogram drawn over a CSV being pooled would replace it.
-  for (const std::string& path : options.pool) {
-    named.emplace_back("--pool", path);
-  }
-  return named;
-}
+struct Stopped : quarrow::ProgramExit {
+  explicit Stopped(int signal) : ProgramExit(128 + signal, "interrupted") {}
+};
 
 // Every output of a run, opened before it starts so that a bad name fails at once.
 struct Outputs {
@@ -145,58 +135,40 @@ Outputs OpenOutputs(const runner::Options& options) {
   return outputs;
 }
 
-struct Played {
-  analysis::RunStats stats;
-  std::int64_t matches = 0;
-  std::int64_t frames = 0;
-  double seconds = 0;
-  int stoppedBy = 0;  // the signal that stopped the run, if one did
-};
+// Plays one run the same in any process: run k is the seed plus k, from a state as at program
+// start, so that it does not depend on what ran before it.
+class RunPlayer {
+ public:
+  // Sees every frame of the run once it is played: the match (from 1) and the frame.
+  using FrameSeen = std::function<void(std::int64_t match, std::int64_t frame)>;
 
-// Plays every run, here or in workers, writing the trace and the CSV in run order as they come and
-// keeping the last match's pictures for a GIF, until they are all played or a signal stops the
-// run after a frame.
-Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32_t seed,
-                   std::optional<runner::MatchGif>& gif) {
-  if (outputs.csv.Wanted()) {
-    analysis::AppendCsvHeader(outputs.csv.Buffer());
-  }
-  Played played;
-  const int jobs =
-      std::min<std::int64_t>(options.jobs.value_or(runner::UsableCores()), options.runs);
-  const bool several = options.runs > 1;
-  const auto start = Clock::now();
-  Progress progress(options.runs * options.matches);
-  // One run, in a worker or here; progress is shown by this process alone.
-  const auto play = [&](std::int64_t run, const runner::RunOutput& out, Progress* shown,
-                        runner::MatchGif* gifOfLastRun) {
-    const auto runSeed = static_cast<std::uint32_t>(seed + run);
-    runner::MatchGif* const drawn = run == options.runs - 1 ? gifOfLastRun : nullptr;
-    // As at program start, so that a run is the same whatever ran before it in this process.
+  RunPlayer(const runner::Options& options, std::uint32_t seed, bool traced)
+      : options_(options), seed_(seed), traced_(traced) {}
+
+  // Hands the run's trace records and match results to out; throws Stopped after the frame in
+  // which a signal came, its record handed on first.
+  void Play(std::int64_t run, const runner::RunOutput& out, const FrameSeen& seen = {}) const {
+    const auto runSeed = static_cast<std::uint32_t>(seed_ + run);
+    const auto tracedSeed = options_.runs > 1 ? std::optional(runSeed) : std::nullopt;
     quarrow::ResetGameState();
-    quarrow::SeededPlatform platform(runSeed, {options.width, options.height});
+    quarrow::SeededPlatform platform(runSeed, {options_.width, options_.height});
     const quarrow::PlatformInstallation installation(platform);
     std::string records;
-    for (std::int64_t match = 1; match <= options.matches; ++match) {
-      const std::int64_t shownMatch = run * options.matches + match;
+    for (std::int64_t match = 1; match <= options_.matches; ++match) {
       const quarrow::MatchResult result =
-          quarrow::PlayMatch(options.maxFrames, [&](std::int64_t frame) {
-            if (shown != nullptr) {
-              shown->Update(shownMatch, played.frames + frame);
+          quarrow::PlayMatch(options_.maxFrames, [&](std::int64_t frame) {
+            if (seen) {
+              seen(match, frame);
             }
-            if (drawn != nullptr && match == options.matches && frame > 0) {
-              drawn->AfterFrame(frame, quarrow::Winner() != 0 || frame == options.maxFrames);
-            }
-            if (outputs.trace.Wanted()) {
-              runner::AppendTraceRecord(records, match, frame,
-                                        several ? std::optional(runSeed) : std::nullopt);
+            if (traced_) {
+              runner::AppendTraceRecord(records, match, frame, tracedSeed);
               if (records.size() >= 1 << 16 || stopSignal != 0) {
                 out.trace(records);
                 records.clear();
               }
             }
             if (stopSignal != 0) {
-              throw Stopped{};
+              throw Stopped(stopSignal);
             }
           });
       if (!records.empty()) {
@@ -205,64 +177,149 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
       }
       out.match(result, quarrow::Counts);
     }
-  };
-  // Every run's matches in order, numbered from 1 in each run.
-  const runner::RunOutput take{
-      [&](std::string_view text) {
-        outputs.trace.Buffer() += text;
-        outputs.trace.Spill();
-      },
-      [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
-        const std::int64_t run = played.matches / options.matches;
-        const std::int64_t match = played.matches % options.matches + 1;
-        ++played.matches;
-        played.frames += result.frames;
-        progress.Show(played.matches, played.frames);
-        analysis::AddMatch(played.stats, result, counts);
-        if (outputs.csv.Wanted()) {
-          analysis::AppendCsvRow(outputs.csv.Buffer(), static_cast<std::uint32_t>(seed + run),
-                                 match, result, counts);
-          outputs.csv.Spill();
-        }
-      }};
-  runner::MatchGif* const drawn = gif ? &*gif : nullptr;
+  }
+
+  // Gives gif the pictures of the run's last match, frame by frame.
+  void DrawLastMatch(runner::MatchGif& gif, std::int64_t match, std::int64_t frame) const {
+    if (match == options_.matches && frame > 0) {
+      gif.AfterFrame(frame, quarrow::Winner() != 0 || frame == options_.maxFrames);
+    }
+  }
+
+ private:
+  const runner::Options& options_;
+  std::uint32_t seed_;
+  bool traced_;
+};
+
+struct Played {
+  analysis::RunStats stats;
+  std::int64_t matches = 0;
+  std::int64_t frames = 0;
+  double seconds = 0;
+  int stoppedBy = 0;  // the signal that stopped the run, if one did
+};
+
+// Takes every run's trace text and matches in run order, wherever they were played: writes the
+// trace and the CSV as they come, and adds up what the summary needs.
+class ResultSink {
+ public:
+  ResultSink(const runner::Options& options, Outputs& outputs, std::uint32_t seed)
+      : options_(options),
+        outputs_(outputs),
+        seed_(seed),
+        progress_(options.runs * options.matches) {
+    if (outputs_.csv.Wanted()) {
+      analysis::AppendCsvHeader(outputs_.csv.Buffer());
+    }
+  }
+
+  runner::RunOutput Output() {
+    return {[this](std::string_view text) { Trace(text); },
+            [this](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+              Match(result, counts);
+            }};
+  }
+  // Progress, shown by this process alone, while a match here is at frame.
+  void ShowFrame(std::int64_t frame) {
+    progress_.Update(played_.matches + 1, played_.frames + frame);
+  }
+  Played& Taken() { return played_; }
+
+ private:
+  void Trace(std::string_view text) {
+    outputs_.trace.Buffer() += text;
+    outputs_.trace.Spill();
+  }
+
+  // Every run's matches are numbered from 1.
+  void Match(const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+    const std::int64_t run = played_.matches / options_.matches;
+    const std::int64_t match = played_.matches % options_.matches + 1;
+    ++played_.matches;
+    played_.frames += result.frames;
+    progress_.Show(played_.matches, played_.frames);
+    analysis::AddMatch(played_.stats, result, counts);
+    if (outputs_.csv.Wanted()) {
+      analysis::AppendCsvRow(outputs_.csv.Buffer(), static_cast<std::uint32_t>(seed_ + run), match,
+                             result, counts);
+      outputs_.csv.Spill();
+    }
+  }
+
+  const runner::Options& options_;
+  Outputs& outputs_;
+  std::uint32_t seed_;
+  Progress progress_;
+  Played played_;
+};
+
+// Every run here, drawing the last match's pictures as it is played.
+void PlayHere(const runner::Options& options, const RunPlayer& player, ResultSink& sink,
+              runner::MatchGif* gif) {
+  const runner::RunOutput out = sink.Output();
+  for (std::int64_t run = 0; run < options.runs; ++run) {
+    runner::MatchGif* const drawn = run == options.runs - 1 ? gif : nullptr;
+    player.Play(run, out, [&](std::int64_t match, std::int64_t frame) {
+      sink.ShowFrame(frame);
+      if (drawn != nullptr) {
+        player.DrawLastMatch(*drawn, match, frame);
+      }
+    });
+  }
+}
+
+// Every run in workers, taken here in order; the GIF's pictures are drawn here afterwards, its
+// run played again with its results known already.
+void PlayInWorkers(const runner::Options& options, int jobs, const RunPlayer& player,
+                   ResultSink& sink, runner::MatchGif* gif) {
+  runner::PlayRuns(
+      options.runs, jobs,
+      [&](std::int64_t run, const runner::RunOutput& out) { player.Play(run, out); }, sink.Output(),
+      stopSignal);
+  if (gif != nullptr && stopSignal == 0) {
+    player.Play(
+        options.runs - 1, {[](std::string_view) {}, [](auto&, auto&) {}},
+        [&](std::int64_t match, std::int64_t frame) { player.DrawLastMatch(*gif, match, frame); });
+  }
+}
+
+// Plays every run, writing the trace and the CSV in run order as they come, until they are all
+// played or a signal stops the run after a frame.
+Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32_t seed,
+                   runner::MatchGif* gif) {
+  const auto start = Clock::now();
+  ResultSink sink(options, outputs, seed);
+  const RunPlayer player(options, seed, outputs.trace.Wanted());
+  const int jobs =
+      std::min<std::int64_t>(options.jobs.value_or(runner::UsableCores()), options.runs);
   bool stopped = false;
   try {
     if (jobs == 1) {
-      for (std::int64_t run = 0; run < options.runs; ++run) {
-        play(run, take, &progress, drawn);
-      }
+      PlayHere(options, player, sink, gif);
     } else {
       // Workers ignore the signals; the parent stops waiting for them when one comes.
-      runner::PlayRuns(
-          options.runs, jobs,
-          [&](std::int64_t run, const runner::RunOutput& out) { play(run, out, nullptr, nullptr); },
-          take);
-      // The GIF's pictures are drawn here: its run is played again, its results known already.
-      if (drawn != nullptr && stopSignal == 0) {
-        play(options.runs - 1, {[](std::string_view) {}, [](auto&, auto&) {}}, nullptr, drawn);
-      }
+      PlayInWorkers(options, jobs, player, sink, gif);
     }
   } catch (const Stopped&) {
     // The matches finished so far make the outputs.
     stopped = true;
   }
+  Played played = std::move(sink.Taken());
   // A signal once the matches are all played changes nothing.
   played.stoppedBy = stopped || played.matches < options.runs * options.matches ? stopSignal : 0;
   played.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return played;
 }
 
-// The histogram and the summary, with every output put in place first; frames per second below 0
-// are not known.
+// The histogram and the summary, with every output put in place first, all together; frames per
+// second below 0 are not known.
 void Report(const runner::Options& options, Outputs& outputs, const analysis::Summary& summary,
             double framesPerSecond) {
   if (outputs.histogram.Wanted()) {
     outputs.histogram.Buffer() = analysis::HistogramSvg(summary);
   }
-  for (runner::Output* out : {&outputs.trace, &outputs.csv, &outputs.histogram}) {
-    out->Finish();
-  }
+  runner::FinishTogether({&outputs.trace, &outputs.csv, &outputs.histogram, &outputs.gif});
   quarrow::Write(outputs.report,
                  options.jsonSummary ? analysis::SummaryJson(summary, framesPerSecond)
                                      : analysis::SummaryText(summary, framesPerSecond),
@@ -286,23 +343,24 @@ int Run(const runner::Options& options) {
   if (outputs.gif.Wanted()) {
     gif.emplace(options.width, options.height, options.gifEvery);
   }
-  const Played played = PlayMatches(options, outputs, seed, gif);
+  const Played played = PlayMatches(options, outputs, seed, gif ? &*gif : nullptr);
   const auto lastSeed = static_cast<std::uint32_t>(
       seed + std::max<std::int64_t>(0, played.matches - 1) / options.matches);
   analysis::Summary summary =
       analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1});
   summary.interrupted = played.stoppedBy != 0;
-  Report(options, outputs, summary,
-         played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
-  // The last match unfinished, there is no GIF of it: an earlier file stays as it was.
   if (gif && played.stoppedBy == 0) {
     outputs.gif.Buffer() = gif->Finish();
-    outputs.gif.Finish();
+  } else {
+    // The last match unfinished, there is no GIF of it: an earlier file stays as it was.
+    outputs.gif = {};
   }
+  Report(options, outputs, summary,
+         played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
   if (played.stoppedBy != 0) {
-    std::fprintf(stderr, "quarrow-sim: interrupted after %lld match%s\n",
-                 static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es");
-    return 128 + played.stoppedBy;
+    throw quarrow::ProgramExit(128 + played.stoppedBy,
+                               "interrupted after " + std::to_string(summary.matches) + " match" +
+                                   (summary.matches == 1 ? "" : "es"));
   }
   return 0;
 }
@@ -325,38 +383,36 @@ int Pool(const runner::Options& options) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  runner::ParseResult parsed = runner::ParseOptions(args);
-  if (parsed.error.empty() && !parsed.options.help && !parsed.options.version) {
-    parsed.error = runner::SharedFileError(NamedFiles(parsed.options));
-  }
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "quarrow-sim: %s (see --help)\n", parsed.error.c_str());
-    return 2;
+int Answer(const runner::Options& options) {
+  if (options.help || options.version) {
+    quarrow::RequireOpen(stdout, "standard output");
+    quarrow::Write(
+        stdout,
+        options.help ? runner::HelpText() : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
+        "standard output");
+    quarrow::Finish(stdout, "standard output");
+    return 0;
   }
   CatchSignals();
+  return options.pool.empty() ? Run(options) : Pool(options);
+}
+
+}  // namespace
+
+// Every way out but a signal's comes through here, the stack unwound on the way: no temporary file
+// outlives a failure.
+int main(int argc, char** argv) {
   try {
-    if (parsed.options.help || parsed.options.version) {
-      quarrow::RequireOpen(stdout, "standard output");
-      quarrow::Write(stdout,
-                     parsed.options.help ? runner::HelpText()
-                                         : std::string("quarrow-sim ") + quarrow::kVersion + "\n",
-                     "standard output");
-      quarrow::Finish(stdout, "standard output");
-      return 0;
-    }
-    return parsed.options.pool.empty() ? Run(parsed.options) : Pool(parsed.options);
-  } catch (const quarrow::OutputFailed& failure) {
-    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
-    return 1;
-  } catch (const runner::WorkerFailed& failure) {
-    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what.c_str());
-    return 1;
-  } catch (const analysis::PoolRefused& refusal) {
-    std::fprintf(stderr, "quarrow-sim: %s\n", refusal.what.c_str());
-    return 2;
+    return Answer(runner::TakeOptions(std::vector<std::string_view>(argv + 1, argv + argc)));
+  } catch (const quarrow::ProgramExit& end) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", end.what());
+    return end.Status();
+  } catch (const std::bad_alloc&) {
+    std::fputs("quarrow-sim: out of memory\n", stderr);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "quarrow-sim: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("quarrow-sim: unexpected failure\n", stderr);
   }
+  return 1;
 }

@@ -1,6 +1,10 @@
 #include "options.h"
 
 #include <limits>
+#include <utility>
+
+#include "outputs.h"
+#include "text/failure.h"
 
 namespace quarrow::runner {
 namespace {
@@ -132,9 +136,47 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   } else if (o.seed && *o.seed + o.runs - 1 >= kMaxRuns) {
     result.error = "--seed " + std::to_string(*o.seed) + " with --runs " + std::to_string(o.runs) +
                    " goes past seed " + std::to_string(kMaxRuns - 1);
+  } else if (o.matches > kMaxCount / o.runs) {
+    // Every count of the matches played, added up, stays within the counters.
+    result.error = "--runs " + std::to_string(o.runs) + " times --matches " +
+                   std::to_string(o.matches) + " is more than " + std::to_string(kMaxCount) +
+                   " matches";
   }
   o.pool.insert(o.pool.end(), operands.begin(), operands.end());
   return result;
+}
+
+namespace {
+
+// Every file the options name, by option, for the check that no two share a file.
+std::vector<std::pair<std::string_view, std::string>> NamedFiles(const Options& options) {
+  std::vector<std::pair<std::string_view, std::string>> named;
+  for (const auto& [option, path] : {std::pair{"--trace", &options.trace},
+                                     {"--csv", &options.csv},
+                                     {"--histogram", &options.histogram},
+                                     {"--gif", &options.gif}}) {
+    if (path->has_value()) {
+      named.emplace_back(option, **path);
+    }
+  }
+  // A histogram drawn over a CSV being pooled would replace it.
+  for (const std::string& path : options.pool) {
+    named.emplace_back("--pool", path);
+  }
+  return named;
+}
+
+}  // namespace
+
+Options TakeOptions(const std::vector<std::string_view>& args) {
+  ParseResult parsed = ParseOptions(args);
+  if (parsed.error.empty() && !parsed.options.help && !parsed.options.version) {
+    parsed.error = SharedFileError(NamedFiles(parsed.options));
+  }
+  if (!parsed.error.empty()) {
+    throw Refused(parsed.error + " (see --help)");
+  }
+  return std::move(parsed.options);
 }
 
 }  // namespace quarrow::runner

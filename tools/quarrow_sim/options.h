@@ -40,7 +40,12 @@ struct ParseResult {
   std::string error;  // empty when the arguments were good
 };
 
+// The options in args, or what is wrong with them; never throws but for memory.
 ParseResult ParseOptions(const std::vector<std::string_view>& args);
+
+// The options in args, checked as a run needs them (no two outputs on one file, which looks at
+// the file system); throws Refused, status 2, with the line to show.
+Options TakeOptions(const std::vector<std::string_view>& args);
 
 std::string HelpText();
 

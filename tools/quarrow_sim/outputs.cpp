@@ -20,23 +20,27 @@ struct FileIdentity {
   bool shareable = false;
   dev_t device = 0;
   ino_t inode = 0;
-  std::filesystem::path path;  // absolute and normal, links followed as far as they exist
+  std::string path;  // what writing it names, or where it fails
 };
 
 FileIdentity Identify(const std::string& name) {
   FileIdentity id;
   struct stat info {};
-  id.exists = name == "-" ? fstat(STDOUT_FILENO, &info) == 0 : stat(name.c_str(), &info) == 0;
+  if (name == "-") {
+    id.exists = fstat(STDOUT_FILENO, &info) == 0;
+  } else {
+    id.path = WriteTarget(name);
+    if (id.path.empty()) {
+      // Writing it fails; the same spelling fails the same way.
+      std::error_code error;
+      id.path = std::filesystem::absolute(name, error).lexically_normal().string();
+    }
+    id.exists = stat(id.path.c_str(), &info) == 0;
+  }
   if (id.exists) {
     id.shareable = S_ISCHR(info.st_mode);
     id.device = info.st_dev;
     id.inode = info.st_ino;
-  } else {
-    std::error_code error;
-    id.path = std::filesystem::weakly_canonical(name, error);
-    if (error) {
-      id.path = std::filesystem::absolute(name, error).lexically_normal();
-    }
   }
   return id;
 }
@@ -66,12 +70,27 @@ void Output::Spill(std::size_t atLeast) {
   buffer_.clear();
 }
 
-void Output::Finish() {
+void Output::Complete() {
   Spill(0);
   if (file_) {
-    file_->Commit();
+    file_->Complete();
   } else if (stdout_) {
     quarrow::Finish(stdout, kStandardOutput);
+  }
+}
+
+void Output::PutInPlace() {
+  if (file_) {
+    file_->PutInPlace();
+  }
+}
+
+void FinishTogether(std::initializer_list<Output*> outputs) {
+  for (Output* out : outputs) {
+    out->Complete();
+  }
+  for (Output* out : outputs) {
+    out->PutInPlace();
   }
 }
 

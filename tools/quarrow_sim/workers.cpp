@@ -17,12 +17,11 @@
 
 namespace quarrow::runner {
 
-volatile std::sig_atomic_t stopSignal = 0;
-
 namespace {
 
-void PlayHere(std::int64_t runs, const PlayRun& play, const RunOutput& out) {
-  for (std::int64_t run = 0; run < runs && stopSignal == 0; ++run) {
+void PlayHere(std::int64_t runs, const PlayRun& play, const RunOutput& out,
+              const volatile std::sig_atomic_t& stop) {
+  for (std::int64_t run = 0; run < runs && stop == 0; ++run) {
     play(run, out);
   }
 }
@@ -35,8 +34,9 @@ int UsableCores() {
   return 1;
 }
 
-void PlayRuns(std::int64_t runs, int, const PlayRun& play, const RunOutput& out) {
-  PlayHere(runs, play, out);
+void PlayRuns(std::int64_t runs, int, const PlayRun& play, const RunOutput& out,
+              const volatile std::sig_atomic_t& stop) {
+  PlayHere(runs, play, out, stop);
 }
 
 #else
@@ -139,10 +139,41 @@ std::string HowItEnded(int status) {
   return "exited with status " + std::to_string(WEXITSTATUS(status));
 }
 
+// SIGINT and SIGTERM held back while the workers run, but for the wait for their input: one that
+// comes between the check of the stop flag and the wait still ends the wait.
+class InterruptsHeld {
+ public:
+  InterruptsHeld() {
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGTERM);
+    sigprocmask(SIG_BLOCK, &interrupts, &before_);
+  }
+  ~InterruptsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+  // The mask to wait with.
+  const sigset_t& Waiting() const { return before_; }
+
+ private:
+  sigset_t before_;
+};
+
 // The workers of one call; whatever way the call is left, none of them outlives it.
 class Workers {
  public:
   std::vector<Worker> all;
+
+  // Starts `jobs` workers, worker k playing runs k, k + jobs, ...
+  void Start(int jobs, std::int64_t runs, const PlayRun& play);
+  // The worker that plays run.
+  Worker& Of(std::int64_t run) { return all[static_cast<std::size_t>(run % std::ssize(all))]; }
+  // Hands head's messages to out up to the end of its run: true once that end has come, false
+  // when more must be read first.
+  bool DeliverRun(Worker& head, const RunOutput& out);
+  // Waits for input from head, or from a worker ahead of it with room left, and reads it.
+  void ReadMore(const Worker& head, const sigset_t& waiting);
 
   ~Workers() {
     for (Worker& w : all) {
@@ -170,6 +201,10 @@ class Workers {
   std::string Name(const Worker& w) const {
     return "worker " + std::to_string(&w - all.data() + 1) + " of " + std::to_string(all.size());
   }
+
+ private:
+  std::vector<pollfd> polled_;
+  std::vector<Worker*> polledWorkers_;
 };
 
 // Hands the next whole message of w to out; false when none is complete yet, true when it ends
@@ -224,38 +259,8 @@ bool ReadSome(Worker& w) {
   return n > 0;
 }
 
-}  // namespace
-
-int UsableCores() {
-  cpu_set_t cores;
-  if (sched_getaffinity(0, sizeof cores, &cores) != 0) {
-    return 1;
-  }
-  return std::max(1, CPU_COUNT(&cores));
-}
-
-void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out) {
-  if (jobs <= 1 || runs <= 1) {
-    PlayHere(runs, play, out);
-    return;
-  }
-  if (jobs > runs) {
-    jobs = static_cast<int>(runs);
-  }
-  // Interrupts wait for ppoll below, so that one that comes between the check and the wait still
-  // ends the wait.
-  sigset_t interrupts, before;
-  sigemptyset(&interrupts);
-  sigaddset(&interrupts, SIGINT);
-  sigaddset(&interrupts, SIGTERM);
-  sigprocmask(SIG_BLOCK, &interrupts, &before);
-  struct MaskRestore {
-    sigset_t mask;
-    ~MaskRestore() { sigprocmask(SIG_SETMASK, &mask, nullptr); }
-  } restore{before};
-
-  Workers workers;
-  workers.all.resize(static_cast<std::size_t>(jobs));
+void Workers::Start(int jobs, std::int64_t runs, const PlayRun& play) {
+  all.resize(static_cast<std::size_t>(jobs));
   for (int k = 0; k < jobs; ++k) {
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) {
@@ -268,7 +273,7 @@ void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput&
       throw WorkerFailed{std::string("cannot start a worker: ") + std::strerror(errno)};
     }
     if (pid == 0) {
-      for (const Worker& w : workers.all) {
+      for (const Worker& w : all) {
         if (w.fd >= 0) {
           close(w.fd);
         }
@@ -277,49 +282,72 @@ void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput&
       WorkerMain(ends[1], k, runs, jobs, play);
     }
     close(ends[1]);
-    workers.all[static_cast<std::size_t>(k)].pid = pid;
-    workers.all[static_cast<std::size_t>(k)].fd = ends[0];
+    all[static_cast<std::size_t>(k)].pid = pid;
+    all[static_cast<std::size_t>(k)].fd = ends[0];
   }
+}
 
-  std::vector<pollfd> polled;
-  std::vector<Worker*> polledWorkers;
-  for (std::int64_t run = 0; run < runs;) {
-    if (stopSignal != 0) {
+bool Workers::DeliverRun(Worker& head, const RunOutput& out) {
+  bool runEnded = false;
+  while (!runEnded && Deliver(head, out, runEnded, *this)) {
+  }
+  if (!runEnded && head.ended) {
+    Reap(head, true);
+    throw WorkerFailed{Name(head) + " ended before its last run"};
+  }
+  return runEnded;
+}
+
+void Workers::ReadMore(const Worker& head, const sigset_t& waiting) {
+  polled_.clear();
+  polledWorkers_.clear();
+  for (Worker& w : all) {
+    if (!w.ended && (&w == &head || w.input.size() - w.consumed < kAheadLimit)) {
+      polled_.push_back({w.fd, POLLIN, 0});
+      polledWorkers_.push_back(&w);
+    }
+  }
+  if (ppoll(polled_.data(), polled_.size(), nullptr, &waiting) < 0) {
+    if (errno == EINTR) {
       return;
     }
-    Worker& head = workers.all[static_cast<std::size_t>(run % jobs)];
-    bool runEnded = false;
-    while (!runEnded && Deliver(head, out, runEnded, workers)) {
+    throw WorkerFailed{std::string("cannot wait for the workers: ") + std::strerror(errno)};
+  }
+  for (std::size_t k = 0; k < polled_.size(); ++k) {
+    Worker& w = *polledWorkers_[k];
+    if (polled_[k].revents != 0 && !ReadSome(w)) {
+      w.ended = true;
+      // A worker that failed ahead of its turn fails the call now rather than at its turn.
+      Reap(w, true);
     }
-    if (runEnded) {
+  }
+}
+
+}  // namespace
+
+int UsableCores() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) != 0) {
+    return 1;
+  }
+  return std::max(1, CPU_COUNT(&cores));
+}
+
+void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out,
+              const volatile std::sig_atomic_t& stop) {
+  if (jobs <= 1 || runs <= 1) {
+    PlayHere(runs, play, out, stop);
+    return;
+  }
+  const InterruptsHeld held;
+  Workers workers;
+  workers.Start(static_cast<int>(std::min<std::int64_t>(jobs, runs)), runs, play);
+  for (std::int64_t run = 0; run < runs && stop == 0;) {
+    Worker& head = workers.Of(run);
+    if (workers.DeliverRun(head, out)) {
       ++run;
-      continue;
-    }
-    if (head.ended) {
-      workers.Reap(head, true);
-      throw WorkerFailed{workers.Name(head) + " ended before its last run"};
-    }
-    polled.clear();
-    polledWorkers.clear();
-    for (Worker& w : workers.all) {
-      if (!w.ended && (&w == &head || w.input.size() - w.consumed < kAheadLimit)) {
-        polled.push_back({w.fd, POLLIN, 0});
-        polledWorkers.push_back(&w);
-      }
-    }
-    if (ppoll(polled.data(), polled.size(), nullptr, &before) < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      throw WorkerFailed{std::string("cannot wait for the workers: ") + std::strerror(errno)};
-    }
-    for (std::size_t k = 0; k < polled.size(); ++k) {
-      Worker& w = *polledWorkers[k];
-      if (polled[k].revents != 0 && !ReadSome(w)) {
-        w.ended = true;
-        // A worker that failed ahead of its turn fails the call now rather than at its turn.
-        workers.Reap(w, true);
-      }
+    } else {
+      workers.ReadMore(head, held.Waiting());
     }
   }
 }

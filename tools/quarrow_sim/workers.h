@@ -8,9 +8,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "game/game_state.h"
 #include "sim/frame.h"
+#include "text/failure.h"
 
 namespace quarrow::runner {
 
@@ -24,21 +26,19 @@ struct RunOutput {
 // Plays run `run` (0 for the first), handing what it produces to `out`.
 using PlayRun = std::function<void(std::int64_t run, const RunOutput& out)>;
 
-// Thrown when a worker died or failed; what is the one line to show.
-struct WorkerFailed {
-  std::string what;
+// Thrown when a worker died or failed: status 1.
+struct WorkerFailed : ProgramExit {
+  explicit WorkerFailed(std::string line) : ProgramExit(1, std::move(line)) {}
 };
-
-// Set by SIGINT or SIGTERM to the signal's number while a run is going on; the run stops then.
-extern volatile std::sig_atomic_t stopSignal;
 
 // The cores this process may run on; 1 where it cannot start workers (WebAssembly).
 int UsableCores();
 
 // Plays runs 0 to runs - 1 with `play` in `jobs` worker processes (here, with jobs 1), and hands
 // their trace text and matches to `out` in run order. Returns early, with every worker gone,
-// when stopSignal is set; throws WorkerFailed when a worker ends before its last run, and passes
-// on what `out` throws, with every worker gone too.
-void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out);
+// once `stop` (set by a SIGINT or SIGTERM handler) is not 0; throws WorkerFailed when a worker
+// ends before its last run, and passes on what `out` throws, with every worker gone too.
+void PlayRuns(std::int64_t runs, int jobs, const PlayRun& play, const RunOutput& out,
+              const volatile std::sig_atomic_t& stop);
 
 }  // namespace quarrow::runner
