@@ -1,5 +1,7 @@
 #include "text/whole_file.h"
 
+#include "text/failure.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +56,27 @@ TEST(WholeFile, TargetChangesOnlyAtCommit) {
   close(reader);
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);
+  fs::remove_all(dir);
+}
+
+// A link to a file not made yet makes that file, as a plain create would, and stays a link; where
+// a plain create fails, so does this, with nothing made.
+TEST(WholeFile, LinkStaysALink) {
+  std::string pattern = (fs::temp_directory_path() / "whole_file_test.XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path dir = pattern;
+  fs::create_directory(dir / "sub");
+  fs::create_directory_symlink("sub", dir / "folder");
+  fs::create_symlink("folder/made.csv", dir / "o.csv");
+  fs::create_symlink("nowhere/x.csv", dir / "p.csv");
+  WholeFile file((dir / "o.csv").string(), "the CSV");
+  file.Write("new\n");
+  file.Commit();
+  EXPECT_TRUE(fs::is_symlink(dir / "o.csv"));
+  EXPECT_EQ(Read(dir / "sub" / "made.csv"), "new\n");
+  EXPECT_THROW(WholeFile((dir / "p.csv").string(), "the CSV"), OutputFailed);
+  EXPECT_TRUE(fs::is_symlink(dir / "p.csv"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
   fs::remove_all(dir);
 }
 

@@ -40,6 +40,7 @@ TEST(Options, AcceptsEveryFlagAtTheEndsOfItsRange) {
   EXPECT_EQ(r.options.histogram, "h");
   EXPECT_TRUE(r.options.jsonSummary);
 
+  EXPECT_EQ(ParseOptions({"--runs", "4294967296", "--matches", "1073741823"}).error, "");
   const ParseResult wide = ParseOptions({"--width", "6553", "--height", "6553", "--seed", "0"});
   ASSERT_EQ(wide.error, "");
   EXPECT_FALSE(ParseOptions({"--summary", "json", "--summary", "text"}).options.jsonSummary);
@@ -76,6 +77,7 @@ TEST(Options, RefusesWhatTheRulesCannotServe) {
       {"--gif", "-"},
       {"--gif-every", "101"},
       {"--trace", "-", "--csv", "-"},
+      {"--runs", "4294967296", "--matches", "1073741824"},  // 2^62 matches in all
       {"--seed", "1\n2"},
       {"--width\r\x1b[2K"},
   };

@@ -1,7 +1,7 @@
 #!/bin/sh
 # quarrow-sim must never report a lost write as success, nor lose or tear an earlier output: each
 # failure ends with status 1 and one line on standard error.
-sim=$1
+sim=$(realpath "$1")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failed=0
@@ -51,18 +51,43 @@ untouched "an output in a missing folder"
 expect_failure "a trace past the file size limit"
 untouched "a trace past the file size limit"
 
-# Two options naming one file are refused before anything is written.
+# Outputs change together: a histogram past the file size limit leaves the CSV, which fits, as it
+# was too.
+echo old >"$tmp/keep.csv"
+(ulimit -f 2; "$sim" --seed 1 --matches 2 --csv "$tmp/keep.csv" --histogram "$tmp/h.svg" >/dev/null 2>"$tmp/err"; echo $? >"$tmp/rc")
+expect_failure "a histogram past the file size limit"
+[ "$(cat "$tmp/keep.csv")" = old ] && [ ! -e "$tmp/h.svg" ] || { echo "FAIL the CSV was replaced alone"; failed=1; }
+untouched "a histogram past the file size limit"
+
+# Memory running out (here in reading two workers ahead) is one line and status 1, and the stack
+# unwound on the way removes the temporary files; AddressSanitizer cannot run under the limit.
+if [ "$2" = sanitized ]; then
+  echo "note: the memory limit case does not run under AddressSanitizer"
+else
+  (ulimit -v 20000; "$sim" --seed 1 --runs 2 --matches 50 --jobs 2 --trace "$tmp/keep.jsonl" >/dev/null 2>"$tmp/err"; echo $? >"$tmp/rc")
+  [ "$(cat "$tmp/rc")" = 1 ] && [ "$(cat "$tmp/err")" = "quarrow-sim: out of memory" ] ||
+    { echo "FAIL out of memory: status $(cat "$tmp/rc"): $(cat "$tmp/err")"; failed=1; }
+  untouched "out of memory"
+fi
+
+# Two options naming one file, in any spelling, are refused before anything is written, whether
+# the file exists yet or not.
+mkdir "$tmp/sub"
 ln -s keep.jsonl "$tmp/link"
-for pair in "--csv $tmp/x --histogram $tmp/x" "--trace $tmp/t --csv $tmp/./t" \
-  "--csv $tmp/keep.jsonl --trace $tmp/link"; do
+ln -s sub "$tmp/folder"
+ln -s new.csv "$tmp/dangling"
+for pair in "--csv x --histogram x" "--csv x --trace ./x" "--trace t --csv sub/../t" \
+  "--csv folder/y --trace sub/y" "--csv dangling --trace new.csv" "--csv keep.jsonl --trace link"; do
   # shellcheck disable=SC2086
-  "$sim" --seed 1 $pair >/dev/null 2>"$tmp/err"
+  (cd "$tmp" && "$sim" --seed 1 $pair) >/dev/null 2>"$tmp/err"
   rc=$?
   if [ "$rc" != 2 ] || [ "$(wc -l <"$tmp/err")" != 1 ] || ! grep -q 'name the same file' "$tmp/err"; then
     echo "FAIL $pair: status $rc: $(cat "$tmp/err")"
     failed=1
   fi
 done
+[ -z "$(ls -A "$tmp/sub")" ] && [ ! -e "$tmp/x" ] && [ ! -e "$tmp/t" ] && [ ! -e "$tmp/new.csv" ] ||
+  { echo "FAIL a refused run wrote a file"; failed=1; }
 untouched "two options naming one file"
 
 # A signal stops the run after its frame, with every output whole over the matches finished: the
