@@ -25,10 +25,18 @@ bool Unescaped(std::string_view text, std::string& out) {
       return false;
     }
     switch (text[k]) {
-      case '\\': out += '\\'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'r': out += '\r'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'r':
+        out += '\r';
+        break;
       case 'x':
         if (k + 2 >= text.size() || Hex(text[k + 1]) < 0 || Hex(text[k + 2]) < 0) {
           return false;
@@ -36,7 +44,8 @@ bool Unescaped(std::string_view text, std::string& out) {
         out += static_cast<char>(Hex(text[k + 1]) * 16 + Hex(text[k + 2]));
         k += 2;
         break;
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -47,9 +56,11 @@ bool Unescaped(std::string_view text, std::string& out) {
 bool PrintableUtf8(std::string_view text) {
   for (std::size_t k = 0; k < text.size();) {
     const auto lead = static_cast<unsigned char>(text[k]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3
-                               : lead >> 3 == 30                ? 4
-                                                                : 0;
+    const std::size_t length = lead < 0x80       ? 1
+                               : lead >> 5 == 6  ? 2
+                               : lead >> 4 == 14 ? 3
+                               : lead >> 3 == 30 ? 4
+                                                 : 0;
     if (length == 0 || k + length > text.size()) {
       return false;
     }
