@@ -15,7 +15,9 @@ for name in "$@"; do
   [ -x "$binary" ] || { echo "no fuzz target $binary" >&2; exit 1; }
   corpus="$build/corpus/$name"
   artifacts="$build/findings/$name"
-  mkdir -p "$corpus" "$artifacts" "$here/$name/regressions"
+  mkdir -p "$corpus" "$artifacts"
+  regressions=""
+  [ -d "$here/$name/regressions" ] && regressions="$here/$name/regressions"
   dict=""
   [ -f "$here/$name/dictionary" ] && dict="-dict=$here/$name/dictionary"
   log="$build/findings/$name.log"
@@ -24,7 +26,7 @@ for name in "$@"; do
   # target itself (refusals, help) is dropped; libFuzzer's own goes to the log.
   if "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
       -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$artifacts/" $dict \
-      "$corpus" "$here/$name/seeds" "$here/$name/regressions" >"$log" 2>&1; then
+      "$corpus" "$here/$name/seeds" ${regressions:+"$regressions"} >"$log" 2>&1; then
     grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$log"
   else
     tail -n 30 "$log"
