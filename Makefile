@@ -21,8 +21,14 @@ PORT ?= 8000
 # Debian's emscripten finds acorn, which its optimiser needs, only through NODE_PATH.
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: all deps web-deps build run sim test soak bench package format format-check clean \
-        web web-serve web-test web-bench
+# The fuzz targets (`make fuzz`): clang's libFuzzer and sanitizers, in a build of their own.
+FUZZ_PACKAGES := clang libclang-rt-dev
+FUZZ_BUILD ?= build/fuzz
+FUZZ_CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 120
+
+.PHONY: all deps web-deps fuzz-deps build run sim test soak bench package format format-check clean \
+        web web-serve web-test web-bench fuzz-build fuzz
 
 all: build
 
@@ -51,8 +57,21 @@ web-deps:
 	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
+fuzz-deps:
+	@missing=""; \
+	for p in $(FUZZ_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
+	  $$sudo apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DQUARROW_FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -63,9 +82,21 @@ sim: build
 
 # WEB=0 leaves out the page's tests (a second, sanitised build of the native code needs no page).
 WEB ?= 1
-test: build
+test: build fuzz-build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@if [ "$(WEB)" = 1 ]; then $(MAKE) --no-print-directory web-test; fi
+
+# The fuzz targets, built with clang beside the GCC build; `make test` replays their kept inputs.
+fuzz-build: fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DQUARROW_FUZZ=ON $(FUZZ_CMAKE_FLAGS) >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quarrow-fuzz
+
+# Each target (or those FUZZ_TARGETS names) for FUZZ_SECONDS from its kept inputs; a finding fails,
+# and names the input to keep.
+FUZZ_TARGETS ?=
+fuzz: fuzz-build
+	sh tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # The page in build/web: serve that folder with any static server.
 web: web-deps

@@ -9,8 +9,8 @@ set(web_flags -msimd128 -mnontrapping-fptoint -msign-ext -mbulk-memory -fwasm-ex
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
   list(APPEND web_flags -O3 -flto)
 endif()
-foreach(target quarrow_core quarrow_text quarrow_render quarrow_sim_tool quarrow-sim
-               quarrow-trig-values)
+foreach(target quarrow_core quarrow_text quarrow_page_address quarrow_render quarrow_sim_tool
+               quarrow-sim quarrow-trig-values)
   target_compile_options(${target} PRIVATE ${web_flags})
 endforeach()
 
@@ -28,10 +28,10 @@ set_target_properties(quarrow-trig-values PROPERTIES SUFFIX .js)
 # The page's module: the core, its drawing and the window's input rules, called from the page.
 add_executable(quarrow-page src/web/web_main.cpp src/app/inputs.cpp src/app/check_winner.cpp)
 target_compile_options(quarrow-page PRIVATE ${web_flags})
-target_link_libraries(quarrow-page PRIVATE quarrow_render quarrow_core)
+target_link_libraries(quarrow-page PRIVATE quarrow_render quarrow_core quarrow_page_address)
 target_link_options(quarrow-page PRIVATE ${web_flags} -sENVIRONMENT=web -sMODULARIZE=1
   -sEXPORT_NAME=createQuarrow -sFILESYSTEM=0
-  -sEXPORTED_RUNTIME_METHODS=[UTF8ToString])
+  -sEXPORTED_RUNTIME_METHODS=[UTF8ToString,stringToUTF8,lengthBytesUTF8])
 set_target_properties(quarrow-page PROPERTIES OUTPUT_NAME quarrow SUFFIX .js
   RUNTIME_OUTPUT_DIRECTORY ${QUARROW_WEB_DIR})
 

@@ -41,30 +41,15 @@
   }
 
   // ?seed=N follows one run from its seed, as quarrow-sim --seed N does; &match=K starts at its
-  // match K. Anything else plays from the clock, and says why.
+  // match K. Anything else plays from the clock, and says why. The core reads the address.
   const readRun = () => {
-    const params = new URLSearchParams(window.location.search);
-    const seedText = params.get('seed');
-    const matchText = params.get('match');
-    const whole = /^[0-9]{1,12}$/;
-    const shown = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
-    const clock = (problem) => ({ seeded: false, seed: 0, match: 1, problem });
-    if (seedText === null) {
-      return matchText === null ? clock('') : clock('A match number needs a seed: playing from the clock.');
-    }
-    if (!whole.test(seedText) || Number(seedText) > 4294967295) {
-      return clock(`The seed "${shown(seedText)}" is not a whole number from 0 to 4294967295: playing from the clock.`);
-    }
-    let match = 1;
-    if (matchText !== null) {
-      if (!whole.test(matchText) || Number(matchText) < 1) {
-        return clock(`The match "${shown(matchText)}" is not a whole number from 1: playing from the clock.`);
-      }
-      match = Number(matchText);
-    }
-    return { seeded: true, seed: Number(seedText), match, problem: '' };
+    const search = window.location.search;
+    const size = core.lengthBytesUTF8(search) + 1;
+    core.stringToUTF8(search, core._QuarrowAddressBuffer(size), size);
+    const problem = core.UTF8ToString(core._QuarrowReadAddress());
+    return { seeded: core._QuarrowAddressSeeded() !== 0, seed: core._QuarrowAddressSeed() >>> 0, match: core._QuarrowAddressMatch(), problem };
   };
-  const run = readRun();
+  let run = null;
 
   let core = null;
   let dirty = false;  // a picture not yet shown
@@ -324,10 +309,11 @@
   window.addEventListener('unhandledrejection', (event) => fail(event.reason));
 
   fitBackingStore();
-  say(run.problem);
   createQuarrow({ court: surface })
     .then((module) => {
       core = module;
+      run = readRun();
+      say(run.problem);
       stats.ball = () => ({ x: core._QuarrowBallX(), y: core._QuarrowBallY(), team: core._QuarrowBallTeam() });
       stats.player = (i) => ({ x: core._QuarrowPlayerX(i), y: core._QuarrowPlayerY(i) });
       guarded(() => core._QuarrowStart(run.seeded ? 1 : 0, run.seed))();

@@ -15,6 +15,7 @@
 #include "render/draw_court.h"
 #include "render/picture.h"
 #include "sim/frame.h"
+#include "web/page_address.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ class PagePlatform final : public quarrow::Platform {
 
 PagePlatform platform;
 quarrow::Picture picture;
+std::string address;
+quarrow::PageRun addressRun;
 
 // The canvas the page hands over as Module.court.
 EM_JS(void, CanvasClear, (), { Module.court.clear(); });
@@ -79,6 +82,27 @@ class CanvasSurface final : public quarrow::Surface {
 }  // namespace
 
 extern "C" {
+
+// The page's address, written here by the page (its size in bytes with the closing zero).
+EMSCRIPTEN_KEEPALIVE char* QuarrowAddressBuffer(int size) {
+  address.assign(static_cast<std::size_t>(size), '\0');
+  return address.data();
+}
+
+// Reads the address written; returns why its run is not played, or "".
+EMSCRIPTEN_KEEPALIVE const char* QuarrowReadAddress() {
+  addressRun = quarrow::ReadPageAddress(address.c_str());
+  return addressRun.problem.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowAddressSeeded() {
+  return addressRun.seeded ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE std::uint32_t QuarrowAddressSeed() {
+  return addressRun.seed;
+}
+EMSCRIPTEN_KEEPALIVE double QuarrowAddressMatch() {
+  return static_cast<double>(addressRun.match);
+}
 
 // seeded: follow one source from seed, as `quarrow-sim --seed` does; else the clock at each match.
 EMSCRIPTEN_KEEPALIVE void QuarrowStart(int seeded, std::uint32_t seed) {
