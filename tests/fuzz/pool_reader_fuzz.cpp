@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/match_pool.h"
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           quarrow::analysis::AddMatch(stats, result, counts);
         });
   } catch (const quarrow::analysis::PoolRefused& refusal) {
-    if (refusal.what.empty() || refusal.what.find('\n') != std::string::npos) {
+    const std::string_view line = refusal.what();
+    if (line.empty() || line.find('\n') != std::string_view::npos) {
       std::abort();  // a refusal is one line
     }
   }
