@@ -1,6 +1,7 @@
 #include "game/values.h"
 
 #include <gtest/gtest.h>
+#include <quadmath.h>
 
 #include <algorithm>
 #include <bit>
@@ -70,19 +71,12 @@ TEST(Values, WholeOfFixedRoundsHalfToEven) {
   }
 }
 
-// The simple form: a signed division and its remainder, then saturation.
-TEST(Values, WholeOfFixedEqualsTheDivision) {
+// Against quad precision: its quotient holds every count exactly enough that a tie is exact and any
+// other quotient lies far from one, so the library's rounding of it is the answer.
+TEST(Values, WholeOfFixedEqualsTheQuadRounding) {
   const auto reference = [](std::int64_t count) {
-    std::int64_t whole = count / 10000;
-    std::int64_t rest = count % 10000;
-    if (rest < 0) {
-      rest += 10000;
-      whole -= 1;
-    }
-    if (2 * rest > 10000 || (2 * rest == 10000 && whole % 2 != 0)) {
-      whole += 1;
-    }
-    return std::clamp<std::int64_t>(whole, -32768, 32767);
+    const __float128 whole = nearbyintq(static_cast<__float128>(count) / 10000);
+    return whole > 32767 ? 32767 : whole < -32768 ? -32768 : static_cast<std::int64_t>(whole);
   };
   std::mt19937_64 bits(11);
   // The last two as far out as the units below leave room for.
