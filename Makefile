@@ -1,5 +1,5 @@
 # Front door: `make run` starts the program, `make test` builds and runs every test.
-# Each first installs the Debian packages the build needs, when any is missing.
+# Each first installs the Debian packages it needs, when any is missing (see the lists below).
 
 BUILD      ?= build/release
 BUILD_TYPE ?= Release
