@@ -1,18 +1,39 @@
 # Front door: `make run` starts the program, `make test` builds and runs every test.
-# Each first installs the Debian packages the build needs, when any is missing.
+# Each first installs the Debian packages it needs, when any is missing (see the lists below).
 
 BUILD      ?= build/release
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 
-PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-dejavu-core \
-            librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
-            libxcb1-dev libgif-dev xvfb xdotool weston qt6-wayland parallel slurm-wlm munge
+# Debian packages by need. `make run` takes only the first list: the build and the window (Wayland
+# through qt6-wayland, captions in a DejaVu font). Each other target adds what it uses.
+RUN_PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev \
+                libgif-dev librsvg2-bin fonts-dejavu-core
+# The tests and the benchmarks they build: X and Wayland servers, window automation, GNU parallel
+# and pgrep for the runner's worker tests.
+TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool weston parallel procps
+BENCH_PACKAGES := libbenchmark-dev
+PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian man-db
+# A one-node Slurm cluster for `make shards`; munge and the Slurm daemons are services.
+CLUSTER_PACKAGES := parallel procps slurm-wlm munge
+FORMAT_PACKAGES := clang-format
+
+PACKAGES = $(RUN_PACKAGES)
+# What a target asks of the build besides CMAKE_FLAGS: tests and benchmarks are built when their
+# libraries are there, and the targets that need them ask for them.
+BUILD_OPTIONS =
+
+test soak shards: PACKAGES += $(TEST_PACKAGES)
+test soak shards: BUILD_OPTIONS += -DQUARROW_TESTS=ON -DQUARROW_BENCH=ON
+shards: PACKAGES += $(CLUSTER_PACKAGES)
+bench: PACKAGES += $(BENCH_PACKAGES)
+bench: BUILD_OPTIONS += -DQUARROW_BENCH=ON
+package: PACKAGES += $(PACKAGING_PACKAGES)
+format format-check: PACKAGES = $(FORMAT_PACKAGES)
 
 # The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
-# page's. npm comes with Node.js from other sources, so it is looked for as a command.
+# page's.
 WEB_PACKAGES := emscripten nodejs chromium python3
 WEB_BUILD ?= build/wasm
 WEB_PAGE  ?= build/web
@@ -27,50 +48,38 @@ FUZZ_BUILD ?= build/fuzz
 FUZZ_CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 120
 
-.PHONY: all deps web-deps fuzz-deps build run sim test soak bench package format format-check clean \
-        web web-serve web-test web-bench fuzz-build fuzz
+.PHONY: all deps web-deps fuzz-deps build run sim test soak shards bench package format format-check \
+        clean web web-serve web-test web-bench fuzz-build fuzz
 
 all: build
 
-deps:
+# Installs what is missing of $(1), as root or through sudo.
+define install_missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(sort $(1)); do \
 	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
 	done; \
+	$(2) \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
 	  $$sudo apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
 	fi
+endef
 
+deps:
+	$(call install_missing,$(PACKAGES),)
+
+# npm comes with Node.js from other sources, so it is looked for as a command.
 web-deps:
-	@missing=""; \
-	for p in $(WEB_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
-	done; \
-	command -v npm >/dev/null || missing="$$missing npm"; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
-	  $$sudo apt-get update -q && \
-	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
-	fi
+	$(call install_missing,$(WEB_PACKAGES),command -v npm >/dev/null || missing="$$missing npm";)
 
 fuzz-deps:
-	@missing=""; \
-	for p in $(FUZZ_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
-	  $$sudo apt-get update -q && \
-	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -q --no-install-recommends $$missing; \
-	fi
+	$(call install_missing,$(FUZZ_PACKAGES),)
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(BUILD_OPTIONS) \
 	  -DQUARROW_FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -83,7 +92,7 @@ sim: build
 # WEB=0 leaves out the page's tests (a second, sanitised build of the native code needs no page).
 WEB ?= 1
 test: build fuzz-build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 	@if [ "$(WEB)" = 1 ]; then $(MAKE) --no-print-directory web-test; fi
 
 # The fuzz targets, built with clang beside the GCC build; `make test` replays their kept inputs.
@@ -132,19 +141,24 @@ soak: build
 bench: build
 	$(BUILD)/bench/quarrow-bench
 
+# The many-runs recipes for real: GNU parallel shards and a Slurm job array on a one-node cluster of
+# its own, which needs root.
+shards: build
+	bash tests/shards/run_shards.sh $(BUILD)/quarrow-sim
+
 # A Debian package of the release build, laid out as Debian lays out games whatever the build
 # folder's cache held before; the same commit gives the same bytes.
 package: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(BUILD_OPTIONS) $(CMAKE_FLAGS) \
 	  -DQUARROW_INSTALL_BINDIR=games >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && cpack -G DEB
 	@ls $(BUILD)/quarrow_*.deb
 
-format:
+format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-format-check:
+format-check: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

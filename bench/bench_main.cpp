@@ -7,6 +7,7 @@
 #include <QByteArray>
 
 #include "app/event_loop.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
   const bool onDisplay =
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   }
   quarrow::PreferPlainEventLoop();
   QApplication app(argc, argv);
+  quarrow::ApplyWindowSettings();
   benchmark::AddCustomContext("qt_platform", QApplication::platformName().toStdString());
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -14,7 +14,8 @@
 namespace quarrow {
 namespace {
 
-std::vector<std::string> heldMessages;
+// Qt's message handler is a plain function: it finds the guard's messages through this.
+std::vector<std::string>* heldMessages = nullptr;
 
 bool IsSet(const char* name) {
   const char* value = std::getenv(name);
@@ -24,11 +25,11 @@ bool IsSet(const char* name) {
 // Why the platform plugin could not start, in one line, from what Qt said on the way and its
 // fatal message: the display that did not open, or the plugin that does not exist and those that
 // do, or else Qt's own first word on it.
-std::string StartFailure(const std::string& fatal) {
+std::string StartFailure(const std::vector<std::string>& held, const std::string& fatal) {
   constexpr std::string_view kNoDisplay = "could not connect to display";
   constexpr std::string_view kNoPlugin = "Could not find the Qt platform plugin \"";
   constexpr std::string_view kAvailable = "Available platform plugins are: ";
-  for (const std::string& message : heldMessages) {
+  for (const std::string& message : held) {
     if (message.starts_with(kNoDisplay)) {
       std::string_view name = std::string_view(message).substr(kNoDisplay.size());
       name.remove_prefix(std::min(name.find_first_not_of(' '), name.size()));
@@ -47,7 +48,7 @@ std::string StartFailure(const std::string& fatal) {
       return line;
     }
   }
-  const std::string& first = heldMessages.empty() ? fatal : heldMessages.front();
+  const std::string& first = held.empty() ? fatal : held.front();
   return "cannot start Qt's platform plugin: " + Escaped(first.substr(0, first.find('\n')));
 }
 
@@ -55,10 +56,11 @@ void HoldStartMessage(QtMsgType type, const QMessageLogContext& /*context*/,
                       const QString& message) {
   if (type == QtFatalMsg) {
     // Qt would abort right after this: its platform plugin could not start.
-    std::fprintf(stderr, "quarrow: %s\n", StartFailure(message.toStdString()).c_str());
+    std::fprintf(stderr, "quarrow: %s\n",
+                 StartFailure(*heldMessages, message.toStdString()).c_str());
     std::_Exit(1);
   }
-  heldMessages.push_back(message.toStdString());
+  heldMessages->push_back(message.toStdString());
 }
 
 void ReportRunningMessage(QtMsgType type, const QMessageLogContext& context,
@@ -86,17 +88,27 @@ void ReportNoDisplay() {
              stderr);
 }
 
-void GuardPlatformStart() {
+PlatformStartGuard::PlatformStartGuard() {
+  heldMessages = &held_;
   qInstallMessageHandler(HoldStartMessage);
 }
 
-void EndPlatformGuard() {
+PlatformStartGuard::~PlatformStartGuard() {
+  End();
+}
+
+void PlatformStartGuard::End() {
+  if (ended_) {
+    return;
+  }
+  ended_ = true;
   qInstallMessageHandler(ReportRunningMessage);
+  heldMessages = nullptr;
   // Start-up went well: what Qt said on the way is worth seeing as usual.
-  for (const std::string& message : heldMessages) {
+  for (const std::string& message : held_) {
     std::fprintf(stderr, "%s\n", message.c_str());
   }
-  heldMessages.clear();
+  held_.clear();
 }
 
 }  // namespace quarrow

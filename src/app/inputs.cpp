@@ -1,6 +1,7 @@
 #include "app/inputs.h"
 
 #include "game/game_state.h"
+#include "sim/ball.h"
 
 namespace quarrow {
 
@@ -13,13 +14,9 @@ void Command2_Click() {
 }
 
 void PicMain_MouseMove(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
-  if (BallTeam != 0 || button == 0) {
-    return;
+  if (button != 0) {
+    PlaceBall(x, y);
   }
-  // Taken as delivered, off the court too: a drag keeps reporting outside the surface.
-  BallX = ToFixed(static_cast<double>(x));
-  BallY = ToFixed(static_cast<double>(y));
-  BallSpeed = 0.0;
 }
 
 }  // namespace quarrow

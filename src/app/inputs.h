@@ -13,7 +13,7 @@ inline constexpr std::int16_t kMiddleButton = 4;
 
 void Command1_Click();
 void Command2_Click();
-// Places a dead ball at the pointer while any button is held. shift is not used.
+// Places a dead ball at the pointer (PlaceBall) while any button is held. shift is not used.
 void PicMain_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
 
 }  // namespace quarrow

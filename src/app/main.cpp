@@ -56,9 +56,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   quarrow::PreferPlainEventLoop();
-  quarrow::GuardPlatformStart();
+  quarrow::PlatformStartGuard startGuard;
   QApplication app(argc, argv);
-  quarrow::EndPlatformGuard();
+  startGuard.End();
+  quarrow::ApplyWindowSettings();
   if (quarrow::RefuseLeftoverArguments(argc, argv)) {
     return 2;
   }

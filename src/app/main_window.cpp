@@ -104,11 +104,15 @@ std::string CourtTooLarge(CourtSize court) {
          std::to_string(std::max(largest.height(), 0));
 }
 
-Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
+void ApplyWindowSettings() {
   // While Qt's pixmap cache holds anything it keeps a timer, and a pass of the event loop with a
   // timer reads the clock; Max mode makes a pass every frame. Without the cache the style redraws
   // its few button pieces when they change, which costs nothing anybody sees.
   QPixmapCache::setCacheLimit(0);
+  QAccessible::installFactory(AccessibleFor);
+}
+
+Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   setObjectName("Main");
   setWindowTitle(kWindowTitle);
   // Its own size, but any larger one the window system gives it (maximized, full screen) is taken:
@@ -117,8 +121,6 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
   // size when restored, which Qt's Wayland plugin may otherwise shrink by its own title bar.
   resize(WindowSizeFor(court));
   setMinimumSize(WindowSizeFor(court));
-  // The installer keeps one of each factory, however many windows are made.
-  QAccessible::installFactory(AccessibleFor);
 
   picMain_ = new PicMainWidget(
       picture_, [this] { BeforePaint(); }, this);

@@ -27,6 +27,10 @@ QSize WindowSizeFor(CourtSize court);
 // Why a window around this court cannot be shown whole on the screen; empty when it can.
 std::string CourtTooLarge(CourtSize court);
 
+// The application-wide Qt settings the window relies on: no pixmap cache, and the accessible
+// forms of its window and court. Once per process, after the application is made.
+void ApplyWindowSettings();
+
 // The window Main and the frame loop's view of it.
 class Main final : public QWidget, public Shell {
  public:

@@ -125,4 +125,40 @@ inline void SkipDraw() {
   ++detail::drawNext;
 }
 
+// Whether the installed platform serves events; without them a search need not pump per try.
+inline bool PlatformHasEvents() {
+  return detail::installedHasEvents;
+}
+
+// Tries of two draws each until a try's first draw holds, calling beforeTry() ahead of every try;
+// returns that draw, its pair's second left as the next draw; a failed try's second is taken
+// unread.
+template <typename Holds, typename BeforeTry>
+float FirstOfPairThatHolds(const Holds& holds, const BeforeTry& beforeTry) {
+  for (;;) {
+    beforeTry();
+    const float draw = Draw();
+    if (holds(draw)) {
+      return draw;
+    }
+    SkipDraw();
+  }
+}
+
+// The same with nothing to do between tries: the whole tries in hand are scanned in place, and the
+// loop above takes over where a try would reach past them. Inlined, as a roaming player's search
+// takes one a frame and the call would cost a tenth of it.
+template <typename Holds>
+[[gnu::always_inline]] inline float FirstOfPairThatHolds(const Holds& holds) {
+  const float* next = detail::drawNext;
+  for (; detail::drawEnd - next >= 2; next += 2) {
+    if (holds(*next)) {
+      detail::drawNext = next + 1;
+      return *next;
+    }
+  }
+  detail::drawNext = next;
+  return FirstOfPairThatHolds(holds, [] {});
+}
+
 }  // namespace quarrow

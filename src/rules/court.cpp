@@ -1,5 +1,6 @@
 #include "rules/court.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -70,6 +71,24 @@ std::int16_t ZoneOf(Fixed x, Fixed /*y*/) {
   return ZoneOf(x, ZoneLinesNow());
 }
 
+Fixed ClaimedX(Fixed x) {
+  const ZoneLines lines = ZoneLinesNow();
+  // Before any match there is no court to rest on.
+  if (ZoneOf(x, lines) != 0 || CourtWidth < kMinCourtWidth) {
+    return x;
+  }
+  // Every zone is open and its bounds are whole or half pixels, so one ten-thousandth inside the
+  // court, or beside a boundary, is claimed.
+  constexpr Fixed kStep = Fixed::FromCount(1);
+  const Fixed inside = std::max(kStep, std::min(x, lines.width - kStep));
+  for (const Fixed candidate : {inside, inside - kStep, inside + kStep}) {
+    if (ZoneOf(candidate, lines) != 0) {
+      return candidate;
+    }
+  }
+  return x;
+}
+
 Flag InsideCourt(double /*x*/, double y) {
   return ToFlag(!(y < 0 || y > CourtHeight));
 }
@@ -131,9 +150,8 @@ DrawRange ZoneDraws(std::int16_t role, double (*product)(float draw)) {
 void RandomPointInZone(std::int16_t& x, std::int16_t& y, std::int16_t role) {
   // Only match setup sets the court's width, never an event served here.
   const DrawRange& range = ZoneDrawsNow(PointSearchDraws, PointSearchX, role);
-  const float drawX = detail::installedHasEvents
-                          ? FirstDrawIn(range, [] { ThePlatform().PumpEvents(); })
-                          : FirstDrawIn(range);
+  const float drawX = PlatformHasEvents() ? FirstDrawIn(range, [] { ThePlatform().PumpEvents(); })
+                                          : FirstDrawIn(range);
   x = WholeOfProduct(drawX, CourtWidth);
   y = WholeOfProduct(Draw(), CourtHeight);
 }

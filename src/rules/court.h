@@ -25,6 +25,10 @@ struct ZoneLines {
 ZoneLines ZoneLinesNow();
 std::int16_t ZoneOf(Fixed x, const ZoneLines& lines);
 
+// The x nearest to x that a zone claims, x itself when one does; of two equally near, the lower.
+// A ball laid on a boundary or off the court would lie in no zone and nobody would fetch it.
+Fixed ClaimedX(Fixed x);
+
 // Whether y lies within the court's height, both ends included. Only y is examined.
 Flag InsideCourt(double x, double y);
 Flag InsideCourt(Fixed x, Fixed y);
@@ -60,28 +64,12 @@ inline const DrawRange& ZoneDrawsNow(ZoneDrawMemo& memo, double (*product)(float
 // rejected try's y is never used, but its draw is part of the sequence, so it is taken unread.
 template <typename BeforeTry>
 float FirstDrawIn(const DrawRange& range, const BeforeTry& beforeTry) {
-  for (;;) {
-    beforeTry();
-    const float draw = Draw();
-    if (range.Holds(draw)) {
-      return draw;
-    }
-    SkipDraw();
-  }
+  return FirstOfPairThatHolds([&range](float draw) { return range.Holds(draw); }, beforeTry);
 }
 
-// The same with nothing to do between tries: the whole tries in hand are scanned in place, and the
-// loop above takes over where a try would reach past them.
+// The same with nothing to do between tries.
 inline float FirstDrawIn(const DrawRange& range) {
-  const float* next = detail::drawNext;
-  for (; detail::drawEnd - next >= 2; next += 2) {
-    if (range.Holds(*next)) {
-      detail::drawNext = next + 1;
-      return *next;
-    }
-  }
-  detail::drawNext = next;
-  return FirstDrawIn(range, [] {});
+  return FirstOfPairThatHolds([&range](float draw) { return range.Holds(draw); });
 }
 
 namespace detail {

@@ -162,6 +162,15 @@ void BounceBall() {
   }
 }
 
+void PlaceBall(float x, float y) {
+  if (BallTeam != 0) {
+    return;
+  }
+  BallX = ClaimedX(ToFixed(static_cast<double>(x)));
+  BallY = ToFixed(static_cast<double>(y));
+  BallSpeed = 0.0;
+}
+
 void ThrowBall(Number aimX, Number aimY) {
   if (BallHolder < 1 || BallHolder > kPlayerCount) {
     return;

@@ -21,6 +21,10 @@ SinCos BallSinCos();
 // Reflects the ball off any edge it has crossed; every edge contact kills it.
 void BounceBall();
 
+// Lays a dead ball at a point, at rest: x moves to the nearest point a zone claims, so that
+// somebody fetches it; y is taken as it is. A held or live ball stays where it is.
+void PlaceBall(float x, float y);
+
 // The holder releases the ball towards the aim point at throwing speed. Only while someone holds
 // it.
 void ThrowBall(Number aimX, Number aimY);

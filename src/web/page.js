@@ -242,8 +242,9 @@
     }
   }));
 
-  // A drag with any button held places a dead ball, in court pixels and unclamped; the capture keeps
-  // the moves coming outside the court while the button pressed on it is held. Touch does the same.
+  // A drag with any button held places a dead ball, in court pixels and unclamped (the core lays it
+  // where a zone claims it); the capture keeps the moves coming outside the court while the button
+  // pressed on it is held. Touch does the same.
   canvas.addEventListener('pointerdown', (event) => {
     canvas.setPointerCapture(event.pointerId);
   });

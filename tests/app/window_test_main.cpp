@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include "app/event_loop.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   quarrow::PreferPlainEventLoop();
   QApplication app(argc, argv);
+  quarrow::ApplyWindowSettings();
   return RUN_ALL_TESTS();
 }

@@ -10,15 +10,17 @@
 namespace quarrow {
 namespace {
 
+// A sample, half of it beside the rounding boundaries where a fast form could round the other way;
+// `make soak` runs 200 rounds of a million inputs and a hundred thousand beside the boundaries.
 #ifdef NDEBUG
-constexpr std::int64_t kRandomInputs = 10'000'000;
+constexpr std::int64_t kRandomInputs = 100'000;
 #else
-constexpr std::int64_t kRandomInputs = 1'000'000;  // sanitised builds run many times slower
+constexpr std::int64_t kRandomInputs = 20'000;  // sanitised builds run many times slower
 #endif
 
 TEST(Trig, FastFormsAgreeWithTheExactFunctions) {
   EXPECT_EQ(testing::Disagreements(1, kRandomInputs, false), 0);
-  EXPECT_EQ(testing::Disagreements(2, kRandomInputs / 10, true), 0);
+  EXPECT_EQ(testing::Disagreements(2, kRandomInputs, true), 0);
 }
 
 TEST(Trig, GainsAboveTheCeilingAreLeftToTheExactFunctions) {

@@ -105,6 +105,7 @@ int OpenFiles() {
 
 int Restarts(int argc, char** argv, std::int64_t total) {
   QApplication app(argc, argv);
+  ApplyWindowSettings();
   Main window;
   MaxMode = kTrue;
   std::int64_t restarts = 0;

@@ -17,13 +17,15 @@ plain() { sed 's/"frames_per_second": [0-9a-z]*//' "$1"; }
 cmp -s one.csv four.csv && cmp -s one.jsonl four.jsonl || fail "outputs differ with --jobs"
 [ "$(plain one.json)" = "$(plain four.json)" ] || fail "summaries differ with --jobs"
 
-# Four shards through GNU parallel, as the manual shows, pooled.
+# Four shards through GNU parallel, as the manual shows, pooled. `make test` installs parallel.
 if command -v parallel >/dev/null; then
   parallel --will-cite "$sim" --seed {} --runs 2 --matches 3 --jobs 1 --csv part-{}.csv \
     --summary json ::: 100 102 104 >/dev/null || fail "parallel shards"
   "$sim" --pool part-*.csv --histogram pooled.svg --summary json >pooled.json || fail "pool"
   [ "$(plain pooled.json)" = "$(plain four.json)" ] || fail "pooled summary differs"
   cmp -s pooled.svg four.svg || fail "pooled histogram differs"
+else
+  fail "GNU parallel is missing: the pooled shards are not checked"
 fi
 
 # Foreign, torn and repeated rows: status 2 and the file and line.
