@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 #include "game/platform.h"
 #include "match_gif.h"
 #include "sim/frame.h"

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <ctime>
 
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 #include "app/main_window.h"
-#include "app/shell_platform.h"
+#include "play/shell_platform.h"
 #include "game/game_state.h"
 #include "sim/frame.h"
 

@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/inputs.h"
 #include "app/pic_main.h"
-#include "app/tick_clock.h"
 #include "game/game_state.h"
+#include "play/inputs.h"
+#include "play/tick_clock.h"
 #include "render/draw_court.h"
 
 namespace quarrow {
@@ -110,7 +110,7 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
   // its few button pieces when they change, which costs nothing anybody sees.
   QPixmapCache::setCacheLimit(0);
   setObjectName("Main");
-  setWindowTitle(kWindowTitle);
+  setWindowTitle(kProgramTitle);
   // Its own size, but any larger one the window system gives it (maximized, full screen) is taken:
   // on Wayland a window that refuses the size it was configured to loses its connection. The
   // controls keep their places, the rest is background. The minimum brings it back to its own

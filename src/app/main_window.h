@@ -6,7 +6,8 @@
 #include <string>
 
 #include "app/destroy_watch.h"
-#include "app/shell.h"
+#include "play/names.h"
+#include "play/shell.h"
 #include "render/picture.h"
 
 class QCloseEvent;
@@ -16,10 +17,6 @@ class QPushButton;
 namespace quarrow {
 
 class PicMainWidget;
-
-inline constexpr const char* kWindowTitle = "Quarrow simulator";
-// The caption of the end-of-match question.
-inline constexpr const char* kApplicationTitle = "Quarrow";
 
 // The window's size for a court interior: the button column at the left, the court beside it.
 QSize WindowSizeFor(CourtSize court);

@@ -15,7 +15,7 @@
 #include <random>
 #include <string>
 
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 #include "app/main_window.h"
 #include "game/game_state.h"
 #include "support/invariants.h"

@@ -15,7 +15,7 @@
 
 #include "analysis/match_csv.h"
 #include "app/desktop_identity.h"
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"

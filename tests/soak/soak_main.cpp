@@ -18,7 +18,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 #include "app/main_window.h"
 #include "game/game_state.h"
 #include "game/platform.h"

@@ -1,4 +1,4 @@
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/check_winner.h"
 #include "fake_shell.h"
 #include "game/game_state.h"
 #include "game/match_setup.h"
 #include "game/platform.h"
+#include "play/check_winner.h"
 #include "sim/frame.h"
 
 namespace quarrow {

@@ -1,35 +1,39 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
-#include "game/twister_random.h"
+#include "game/game_state.h"
+#include "play/pace.h"
+#include "play/run.h"
+#include "play/shell.h"
 
 namespace quarrow {
 
-inline constexpr std::int64_t kNormalInterval = 50;
-inline constexpr std::int64_t kFastInterval = 3;
+// The frames of the match on screen since its setup: the stall rule counts them.
+extern std::int64_t MatchFrames;
 
-// The matches a window plays: by default each from a seed of its own taken from the clock; with a
-// seed, the run the headless runner plays from it, from a given match on.
-struct WindowRun {
-  std::optional<std::uint32_t> seed;
-  std::int64_t firstMatch = 1;
-  // The run's source as the first match's setup finds it; only with a seed.
-  std::optional<TwisterRandom> source;
-};
+// Sets up a match to be shown: InitGame, and its frame count from 0.
+void StartMatch();
+// One frame of the match on screen.
+void PlayFrame();
+
+// The deadline of the next wait, from the reading the last wait ended with.
+inline std::int64_t NextDeadline(std::int64_t tick) {
+  return tick + (FastMode != kFalse ? kFastInterval : kNormalInterval);
+}
 
 // The run of seed from match on: the matches before it are played at once, without a window, as
 // quarrow-sim plays them. Those that stall are listed in stalled.
 WindowRun SeededRun(std::uint32_t seed, std::int64_t match, CourtSize court,
                     std::vector<std::int64_t>& stalled);
-
-// "match 3: seed 2718281828" for a clock seed (the first match of its run), "match 3 of seed 1"
-// in a seeded run.
-std::string SeedLine(std::int64_t match, std::uint32_t seed, bool seededRun);
+// The same a slice at a time, on.seed's run to on.target, saying its progress; none when the
+// target is out of reach (on.refusal says why).
+std::optional<WindowRun> SeededRun(PlayOn& on, CourtSize court, double (*clock)(),
+                                   const std::function<void(const std::string&)>& say);
 
 // Show, set up a match, run its frame loop; again after every restart, in this one loop. Leaves
 // only by ProgramEnd.

@@ -1,0 +1,12 @@
+#pragma once
+
+// The program's names: the page's files are given them when they are built.
+
+namespace quarrow {
+
+// The window's title and the page's.
+inline constexpr const char* kProgramTitle = "Quarrow simulator";
+// The caption of the end-of-match question.
+inline constexpr const char* kApplicationTitle = "Quarrow";
+
+}  // namespace quarrow
