@@ -58,7 +58,7 @@ void Form_Load(Shell& shell, const WindowRun& run) {
   const PlatformInstallation installation(platform);
   for (std::int64_t match = run.firstMatch;; ++match) {
     shell.Show();
-    StartMatch();
+    InitGame();
     shell.MatchSetUp(
         SeedLine(match, run.seed.value_or(platform.ClockSeedUsed()), run.source.has_value()));
     MainLoop(shell);
@@ -68,6 +68,7 @@ void Form_Load(Shell& shell, const WindowRun& run) {
 void MainLoop(Shell& shell) {
   Restarting = kFalse;
   std::int64_t NextTick = 0;
+  MatchFrames = 0;
   while (Restarting == kFalse) {
     // One clock reading a frame serves both the deadline and the picture's turn on screen.
     const std::int64_t tick = WaitForFrame(shell, NextTick);

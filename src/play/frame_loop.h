@@ -13,10 +13,11 @@
 
 namespace quarrow {
 
-// The frames of the match on screen since its setup: the stall rule counts them.
+// The frames of the match on screen: the stall rule counts them. A run of the frame loop starts
+// them from 0, as a front end that cannot block does at its match setup.
 extern std::int64_t MatchFrames;
 
-// Sets up a match to be shown: InitGame, and its frame count from 0.
+// Sets up a match to be shown by a front end that cannot block: InitGame, its frames from 0.
 void StartMatch();
 // One frame of the match on screen.
 void PlayFrame();
