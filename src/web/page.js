@@ -27,10 +27,10 @@
     frameStarts: [],  // the last frames' start times, for the pace
     maxFrames: 0,  // frames run in Max mode, and the time they took between questions
     maxMs: 0,
-    statusChanges: 0,
+    statusTimes: [],  // when the status line changed
   };
   window.quarrowPage = stats;
-  new MutationObserver(() => { stats.statusChanges += 1; }).observe(status, { childList: true, characterData: true, subtree: true });
+  new MutationObserver(() => { stats.statusTimes.push(performance.now()); }).observe(status, { childList: true, characterData: true, subtree: true });
 
   const disable = () => {
     maxButton.disabled = true;
@@ -197,7 +197,7 @@
     }
     const now = performance.now();
     const before = core._QuarrowMatch();
-    const wait = core._QuarrowPass();
+    const wait = core._QuarrowPass(now);
     const frames = core._QuarrowFramesLastPass();
     if (frames > 0) {
       dirty = true;
@@ -287,12 +287,7 @@
       core = module;
       stats.ball = () => ({ x: core._QuarrowBallX(), y: core._QuarrowBallY(), team: core._QuarrowBallTeam() });
       stats.player = (i) => ({ x: core._QuarrowPlayerX(i), y: core._QuarrowPlayerY(i) });
-      const query = window.location.search;
-      const bytes = core.lengthBytesUTF8(query) + 1;
-      const pointer = core._malloc(bytes);
-      core.stringToUTF8(query, pointer, bytes);
-      core._QuarrowBegin(pointer);
-      core._free(pointer);
+      core.ccall('QuarrowBegin', null, ['string'], [window.location.search]);
       court.width = core._QuarrowCourtWidth();
       court.height = core._QuarrowCourtHeight();
       document.documentElement.style.setProperty('--court-width', `${court.width}px`);

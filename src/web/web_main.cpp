@@ -65,10 +65,10 @@ EMSCRIPTEN_KEEPALIVE void QuarrowBegin(const char* query) {
   Record();
 }
 
-// A pass of the loop; see SteppedPass. Returns the milliseconds to leave to a timer, 0 to come
-// back at once, negative to wait for an answer.
-EMSCRIPTEN_KEEPALIVE double QuarrowPass() {
-  const double wait = quarrow::SteppedPass(Now(), Now);
+// A pass of the loop at now, the page's reading of Now(); see SteppedPass. Returns the milliseconds
+// to leave to a timer, 0 to come back at once, negative to wait for an answer.
+EMSCRIPTEN_KEEPALIVE double QuarrowPass(double now) {
+  const double wait = quarrow::SteppedPass(now, Now);
   Record();
   return wait;
 }
