@@ -15,10 +15,10 @@
 
 #include "analysis/match_csv.h"
 #include "app/desktop_identity.h"
-#include "play/frame_loop.h"
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"
+#include "play/frame_loop.h"
 #include "render/draw_court.h"
 #include "render/raster.h"
 #include "sim/frame.h"
