@@ -10,8 +10,6 @@
   const status = document.getElementById('status');
   const share = document.getElementById('share');
   const question = document.getElementById('question');
-  const Stage = { playingOn: 0, playing: 1, asking: 2, ended: 3 };
-  const stageNames = ['playing-on', 'playing', 'asking', 'ended'];
 
   const say = (text) => {
     if (status.textContent !== text) {
@@ -134,7 +132,7 @@
   const paint = () => {
     if (dirty && core !== null) {
       dirty = false;
-      if (core._QuarrowStage() === Stage.playingOn) {
+      if (stats.state === 'playing-on') {
         paintWords(status.textContent);
       } else {
         guarded(() => core._QuarrowPaint())();
@@ -153,30 +151,30 @@
     }
     seen = revision;
     dirty = true;
-    const stage = core._QuarrowStage();
-    stats.state = stageNames[stage];
+    const stage = text(core._QuarrowStage());
+    stats.state = stage;
     stats.match = core._QuarrowMatch();
     say(text(core._QuarrowStatus()));
-    const playingOn = stage === Stage.playingOn;
+    const playingOn = stage === 'playing-on';
     canvas.setAttribute('aria-label', playingOn ? status.textContent : label);
     for (const [button, on] of [[maxButton, core._QuarrowMaxMode()], [fastButton, core._QuarrowFastMode()]]) {
-      button.disabled = stage !== Stage.playing;
+      button.disabled = stage !== 'playing';
       button.setAttribute('aria-pressed', on ? 'true' : 'false');
     }
-    if (!playingOn && stage !== Stage.ended) {
+    if (!playingOn && stage !== 'ended') {
       const link = document.createElement('a');
       link.href = text(core._QuarrowShareLink());
       link.textContent = link.getAttribute('href');
       share.replaceChildren(text(core._QuarrowShareLine()), link);
     }
-    if (stage === Stage.asking && !question.open) {
+    if (stage === 'asking' && !question.open) {
       document.getElementById('question-text').textContent = text(core._QuarrowQuestion());
       question.showModal();
       document.getElementById('yes').focus();
-    } else if (stage !== Stage.asking && question.open) {
+    } else if (stage !== 'asking' && question.open) {
       question.close();
     }
-    if (stage === Stage.ended) {
+    if (stage === 'ended') {
       status.focus();
     }
   };

@@ -98,9 +98,10 @@ EMSCRIPTEN_KEEPALIVE void QuarrowPaint() {
 EMSCRIPTEN_KEEPALIVE int QuarrowRevision() {
   return quarrow::View().revision;
 }
-// 0 playing on to a match, 1 playing, 2 asking, 3 ended.
-EMSCRIPTEN_KEEPALIVE int QuarrowStage() {
-  return static_cast<int>(quarrow::View().stage);
+// "playing-on" (to the run's first match shown), "playing", "asking" or "ended".
+EMSCRIPTEN_KEEPALIVE const char* QuarrowStage() {
+  constexpr const char* kNames[] = {"playing-on", "playing", "asking", "ended"};
+  return kNames[static_cast<int>(quarrow::View().stage)];
 }
 EMSCRIPTEN_KEEPALIVE double QuarrowMatch() {
   return static_cast<double>(quarrow::View().match);
