@@ -11,6 +11,7 @@
 #include "render/picture.h"
 
 class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -46,6 +47,7 @@ class Main final : public QWidget, public Shell {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Present(std::int64_t tick);

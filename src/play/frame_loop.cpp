@@ -1,9 +1,12 @@
 #include "play/frame_loop.h"
 
+#include <limits>
+
 #include "game/game_state.h"
 #include "game/match_setup.h"
 #include "game/platform.h"
 #include "play/check_winner.h"
+#include "play/names.h"
 #include "play/shell_platform.h"
 #include "render/draw_court.h"
 #include "sim/frame.h"
@@ -12,6 +15,25 @@
 namespace quarrow {
 
 std::int64_t MatchFrames = 0;
+bool Paused = false;
+bool StepWanted = false;
+
+void PauseClick() {
+  Paused = !Paused;
+  StepWanted = false;
+}
+
+void StepClick() {
+  StepWanted = Paused;
+}
+
+std::string WindowTitle() {
+  std::string title = kProgramTitle;
+  if (Paused) {
+    title += " (paused)";
+  }
+  return title;
+}
 
 void StartMatch() {
   InitGame();
@@ -91,13 +113,22 @@ std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick) {
       // At most one pass a tick: what a frame computes never depends on how often events are
       // served.
       const std::int64_t tick = shell.Ticks();
-      if (!shell.PumpEventsOncePerTick(tick, false)) {
+      if (!shell.PumpEventsOncePerTick(tick, false) && !Paused) {
         return tick;
       }
     } else {
       shell.PumpEvents(false);
     }
     const std::int64_t tick = shell.Ticks();
+    if (Paused) {
+      if (StepWanted) {
+        StepWanted = false;
+        return tick;
+      }
+      // Idle, as at the question: only an event ends the wait.
+      shell.WaitForEvents(std::numeric_limits<std::int64_t>::max() / 2);
+      continue;
+    }
     if (tick > NextTick || MaxMode != kFalse) {
       return tick;
     }

@@ -17,6 +17,13 @@ namespace quarrow {
 // them from 0, as a front end that cannot block does at its match setup.
 extern std::int64_t MatchFrames;
 
+// A paused match runs no frame and its front end idles; StepWanted asks for one frame meanwhile.
+extern bool Paused;
+extern bool StepWanted;
+// P pauses or resumes; "." plays one frame while paused.
+void PauseClick();
+void StepClick();
+
 // Sets up a match to be shown by a front end that cannot block: InitGame, its frames from 0.
 void StartMatch();
 // One frame of the match on screen.
@@ -44,7 +51,8 @@ std::optional<WindowRun> SeededRun(PlayOn& on, CourtSize court, double (*clock)(
 void MainLoop(Shell& shell);
 
 // Serves events until the tick counter has passed NextTick; at least one pass of the pump. In Max
-// mode it returns at once, after a pass only if none has been made at this tick. Returns the
+// mode it returns at once, after a pass only if none has been made at this tick. While paused it
+// blocks until a step is asked for or the pause ends. Returns the
 // counter's last reading, taken after the last pass.
 std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick);
 

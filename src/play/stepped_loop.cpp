@@ -126,8 +126,13 @@ double SteppedPass(double now, double (*clock)()) {
   if (v.stage != Stage::kPlaying) {
     return -1;
   }
-  const bool max = MaxMode != kFalse;
-  if (!max && !(now > run.nextTick)) {
+  if (Paused && !StepWanted) {
+    return -1;
+  }
+  const bool step = Paused;
+  StepWanted = false;
+  const bool max = MaxMode != kFalse && !step;
+  if (!max && !step && !(now > run.nextTick)) {
     // A timer for the long part of a wait, passes at once for its last few milliseconds.
     const double left = run.nextTick - now;
     return left > kTimerSlackMs + 1 ? left - kTimerSlackMs : 0;
@@ -169,6 +174,19 @@ void SteppedMaxClick() {
   if (run.view.stage == Stage::kPlaying) {
     Command1_Click();
     Changed();
+  }
+}
+
+void SteppedPauseClick() {
+  if (run.view.stage == Stage::kPlaying) {
+    PauseClick();
+    Changed();
+  }
+}
+
+void SteppedStepClick() {
+  if (run.view.stage == Stage::kPlaying) {
+    StepClick();
   }
 }
 

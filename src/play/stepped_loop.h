@@ -66,6 +66,8 @@ void SteppedAnswer(bool yes);
 // The pace buttons and a drag over the court, taken only while a match is played.
 void SteppedMaxClick();
 void SteppedFastClick();
+void SteppedPauseClick();
+void SteppedStepClick();
 void SteppedMouseMove(int buttons, float x, float y);
 
 }  // namespace quarrow

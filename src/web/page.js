@@ -7,6 +7,7 @@
   const canvas = document.getElementById('court');
   const maxButton = document.getElementById('max');
   const fastButton = document.getElementById('fast');
+  const pauseButton = document.getElementById('pause');
   const status = document.getElementById('status');
   const share = document.getElementById('share');
   const question = document.getElementById('question');
@@ -33,6 +34,7 @@
   const disable = () => {
     maxButton.disabled = true;
     fastButton.disabled = true;
+    pauseButton.disabled = true;
   };
   if (typeof WebAssembly !== 'object' || typeof createQuarrow !== 'function') {
     say('This browser cannot run WebAssembly, which the simulation needs: try a current browser.');
@@ -157,7 +159,8 @@
     say(text(core._QuarrowStatus()));
     const playingOn = stage === 'playing-on';
     canvas.setAttribute('aria-label', playingOn ? status.textContent : label);
-    for (const [button, on] of [[maxButton, core._QuarrowMaxMode()], [fastButton, core._QuarrowFastMode()]]) {
+    for (const [button, on] of [[maxButton, core._QuarrowMaxMode()], [fastButton, core._QuarrowFastMode()],
+      [pauseButton, core._QuarrowPaused()]]) {
       button.disabled = stage !== 'playing';
       button.setAttribute('aria-pressed', on ? 'true' : 'false');
     }
@@ -239,6 +242,26 @@
     core._QuarrowFastClick();
     show();
   }));
+
+  pauseButton.addEventListener('click', guarded(() => {
+    core._QuarrowPauseClick();
+    show();
+    schedule();
+  }));
+  // The loop's keys wherever the focus is, the question apart: P pauses, "." steps, M and F.
+  const keys = {
+    p: () => pauseButton.click(),
+    '.': guarded(() => { core._QuarrowStepClick(); schedule(); }),
+    m: () => maxButton.click(),
+    f: () => fastButton.click(),
+  };
+  document.addEventListener('keydown', (event) => {
+    const key = keys[event.key.toLowerCase()];
+    if (key && !question.open && !event.ctrlKey && !event.altKey && !event.metaKey && core !== null) {
+      event.preventDefault();
+      key();
+    }
+  });
 
   // A drag with any button held places a dead ball, in court pixels and unclamped; the capture keeps
   // the moves coming outside the court while the button pressed on it is held. Touch does the same.

@@ -84,6 +84,15 @@ EMSCRIPTEN_KEEPALIVE void QuarrowMaxClick() {
 EMSCRIPTEN_KEEPALIVE void QuarrowFastClick() {
   quarrow::SteppedFastClick();
 }
+EMSCRIPTEN_KEEPALIVE void QuarrowPauseClick() {
+  quarrow::SteppedPauseClick();
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowStepClick() {
+  quarrow::SteppedStepClick();
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowPaused() {
+  return quarrow::Paused ? 1 : 0;
+}
 EMSCRIPTEN_KEEPALIVE void QuarrowMouseMove(int buttons, float x, float y) {
   quarrow::SteppedMouseMove(buttons, x, y);
   quarrow::DrawCourt(picture);

@@ -56,6 +56,16 @@ TEST_F(FrameLoopTest, FastOnDuringAWaitShortensOnlyTheNextWait) {
   EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{51, 4, 4}));
 }
 
+TEST_F(FrameLoopTest, APauseRunsNoFrameAndBlocksWhileAStepPlaysExactlyOne) {
+  shell.stopAfterFrames = 4;
+  shell.At(FakeShell::kStart + 10, [] { PauseClick(); });
+  shell.At(FakeShell::kStart + 500, [] { StepClick(); });
+  shell.At(FakeShell::kStart + 1000, [] { PauseClick(); });
+  Run();
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{500, 500, 51}));
+  EXPECT_EQ(shell.waits, 4);  // blocked until each event, never a spin
+}
+
 TEST_F(FrameLoopTest, ClickOnMaxEndsTheWaitAtOnce) {
   shell.stopAfterFrames = 3;
   shell.At(FakeShell::kStart + 10, [] { MaxMode = kTrue; });

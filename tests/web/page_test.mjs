@@ -69,6 +69,19 @@ try {
   check(normal.least >= 50 && normal.tenth < 55 && fast.least >= 3 && fast.tenth < 3.6,
     `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}`);
 
+  // P pauses: no frame runs until "." plays exactly one, or P again resumes.
+  await page.keyboard.press('p');
+  const pausedAt = await page.evaluate(() => window.quarrowPage.frames);
+  await sleep(300);
+  const stillAt = await page.evaluate(() => window.quarrowPage.frames);
+  await page.keyboard.press('.');
+  await sleep(100);
+  const steppedTo = await page.evaluate(() => window.quarrowPage.frames);
+  const pauseShown = await page.$eval('#pause', (b) => b.getAttribute('aria-pressed'));
+  await page.keyboard.press('p');
+  check(stillAt === pausedAt && steppedTo === pausedAt + 1 && pauseShown === 'true',
+    `pause: frame ${pausedAt}, ${stillAt} after 300 ms, ${steppedTo} after ".", pressed ${pauseShown}`);
+
   // Max plays match 1 of seed 5 to its end as the runner does, and asks.
   await page.click('#max');
   await waitFor(page, () => window.quarrowPage.state === 'asking');
