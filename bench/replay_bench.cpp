@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_loop.h"
 #include "game/platform.h"
 #include "match_gif.h"
+#include "play/frame_loop.h"
 #include "sim/frame.h"
 
 namespace {

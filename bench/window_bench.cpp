@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <ctime>
 
-#include "app/frame_loop.h"
 #include "app/main_window.h"
-#include "app/shell_platform.h"
 #include "game/game_state.h"
+#include "play/frame_loop.h"
+#include "play/shell_platform.h"
 #include "sim/frame.h"
 
 namespace {

@@ -9,8 +9,8 @@ set(web_flags -msimd128 -mnontrapping-fptoint -msign-ext -mbulk-memory -fwasm-ex
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
   list(APPEND web_flags -O3 -flto)
 endif()
-foreach(target quarrow_core quarrow_text quarrow_page_address quarrow_render quarrow_sim_tool
-               quarrow-sim quarrow-trig-values)
+foreach(target quarrow_core quarrow_text quarrow_render quarrow_play quarrow_sim_tool quarrow-sim
+               quarrow-trig-values)
   target_compile_options(${target} PRIVATE ${web_flags})
 endforeach()
 
@@ -25,19 +25,33 @@ target_link_options(quarrow-trig-values PRIVATE ${web_flags} -sENVIRONMENT=node 
   -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
 set_target_properties(quarrow-trig-values PROPERTIES SUFFIX .js)
 
-# The page's module: the core, its drawing and the window's input rules, called from the page.
-add_executable(quarrow-page src/web/web_main.cpp src/app/inputs.cpp src/app/check_winner.cpp)
+# The page's module: the core, its drawing and the play loop the window runs, called from the page.
+add_executable(quarrow-page src/web/web_main.cpp)
 target_compile_options(quarrow-page PRIVATE ${web_flags})
-target_link_libraries(quarrow-page PRIVATE quarrow_render quarrow_core quarrow_page_address)
+target_link_libraries(quarrow-page PRIVATE quarrow_play)
 target_link_options(quarrow-page PRIVATE ${web_flags} -sENVIRONMENT=web -sMODULARIZE=1
   -sEXPORT_NAME=createQuarrow -sFILESYSTEM=0
-  -sEXPORTED_RUNTIME_METHODS=[UTF8ToString,stringToUTF8,lengthBytesUTF8])
+  -sEXPORTED_RUNTIME_METHODS=[UTF8ToString,ccall])
 set_target_properties(quarrow-page PROPERTIES OUTPUT_NAME quarrow SUFFIX .js
   RUNTIME_OUTPUT_DIRECTORY ${QUARROW_WEB_DIR})
 
-set(page_files src/web/index.html src/web/page.js src/web/page.css)
-foreach(file ${page_files})
+# The page's own files, given the core's names and court size: those live once, in C++.
+set(fact_headers ${PROJECT_SOURCE_DIR}/src/game/platform.h ${PROJECT_SOURCE_DIR}/src/play/names.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fact_headers})
+file(READ ${PROJECT_SOURCE_DIR}/src/game/platform.h platform_h)
+if(NOT platform_h MATCHES "kStandardCourt\\{([0-9]+), ([0-9]+)\\}")
+  message(FATAL_ERROR "kStandardCourt not found in src/game/platform.h")
+endif()
+set(QUARROW_COURT_WIDTH ${CMAKE_MATCH_1})
+set(QUARROW_COURT_HEIGHT ${CMAKE_MATCH_2})
+file(READ ${PROJECT_SOURCE_DIR}/src/play/names.h names_h)
+if(NOT names_h MATCHES "kProgramTitle = \"([^\"]+)\"")
+  message(FATAL_ERROR "kProgramTitle not found in src/play/names.h")
+endif()
+set(QUARROW_TITLE ${CMAKE_MATCH_1})
+foreach(file src/web/index.html src/web/page.css)
   get_filename_component(name ${file} NAME)
-  configure_file(${file} ${QUARROW_WEB_DIR}/${name} COPYONLY)
+  configure_file(${file} ${QUARROW_WEB_DIR}/${name} @ONLY)
 endforeach()
+configure_file(src/web/page.js ${QUARROW_WEB_DIR}/page.js COPYONLY)
 configure_file(data/icons/${QUARROW_APP_ID}.svg ${QUARROW_WEB_DIR}/icon.svg COPYONLY)

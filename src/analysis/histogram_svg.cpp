@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "play/pace.h"
+
 namespace quarrow::analysis {
 namespace {
 
@@ -18,7 +20,7 @@ constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr double kPlotHeight = kHeight - kTop - kBottom;
 
 // Seconds a frame lasts at the window's normal pace.
-constexpr double kFrameSeconds = 0.05;
+constexpr double kFrameSeconds = static_cast<double>(kNormalInterval) / 1000;
 // Enough bars to show the shape, few enough to stay bars; an axis at least kMinSpan bars long, so
 // that a lone bar stays a bar.
 constexpr std::int64_t kMaxBins = 60;
@@ -179,9 +181,9 @@ void AppendFrameAxis(std::string& out, const Scales& s) {
   }
   AppendFormat(out,
                "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">frames per match "
-               "<tspan fill=\"#555\">(seconds at the normal pace of 50 ms a frame)</tspan>"
+               "<tspan fill=\"#555\">(seconds at the normal pace of %lld ms a frame)</tspan>"
                "</text>\n",
-               kLeft + kPlotWidth / 2, axisY + 64);
+               kLeft + kPlotWidth / 2, axisY + 64, static_cast<long long>(kNormalInterval));
 }
 
 // Median and 90th percentile, labelled at different heights so that they never overlap.

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "build_info.h"
+#include "play/names.h"
+#include "play/run.h"
 #include "text/checked_output.h"
 #include "text/escaped.h"
 #include "text/option_table.h"
@@ -17,19 +19,11 @@ namespace {
 
 // WIDTHxHEIGHT within the runner's limits.
 bool TakeCourt(WindowOptions& o, std::string_view text) {
-  const std::size_t x = text.find('x');
-  if (x == std::string_view::npos) {
-    return false;
+  const std::optional<CourtSize> court = ParseCourt(text);
+  if (court) {
+    o.court = *court;
   }
-  CourtSize court;
-  const bool taken =
-      TakeWhole<CourtSize>(&CourtSize::width, kMinCourtWidth, kMaxCourtSide)(court,
-                                                                             text.substr(0, x)) &&
-      TakeWhole<CourtSize>(&CourtSize::height, 1, kMaxCourtSide)(court, text.substr(x + 1));
-  if (taken) {
-    o.court = court;
-  }
-  return taken;
+  return court.has_value();
 }
 
 // The options the window answers itself; whatever else is given goes to Qt.
@@ -48,8 +42,7 @@ const OptionTable<WindowOptions>& WindowOptionTable() {
        "court interior",
        std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) + " by 1 to " +
            std::to_string(kMaxCourtSide),
-       "WIDTHxHEIGHT, " + std::to_string(kMinCourtWidth) + " to " + std::to_string(kMaxCourtSide) +
-           " by 1 to " + std::to_string(kMaxCourtSide),
+       CourtNeeds(),
        standard,
        TakeCourt},
       Whole<WindowOptions>("--zoom", "N", "draw the window N times larger", &WindowOptions::zoom, 1,
@@ -62,14 +55,17 @@ const OptionTable<WindowOptions>& WindowOptionTable() {
 
 std::string HelpText() {
   return quarrow::HelpText(
-             "usage: quarrow [OPTION]...\n"
-             "Opens the window \"Quarrow simulator\", where ten computer players play a "
-             "ball-throwing\n"
-             "game on a split court. \"Max\" runs frames back to back, \"Fast\" shortens the "
-             "frame\n"
-             "interval, and dragging over the court with a mouse button held places a dead ball.\n"
-             "Every match set up prints how to see it again on standard output: \"match 3: seed\n"
-             "2718281828\" is the first match of quarrow --seed 2718281828.\n",
+             std::string("usage: quarrow [OPTION]...\n"
+                         "Opens the window \"") +
+                 kProgramTitle +
+                 "\", where ten computer players play a ball-throwing\n"
+                 "game on a split court. \"Max\" runs frames back to back, \"Fast\" shortens the "
+                 "frame\n"
+                 "interval, and dragging over the court with a mouse button held places a dead "
+                 "ball.\n"
+                 "Every match set up prints how to see it again on standard output: \"match 3: "
+                 "seed\n"
+                 "2718281828\" is the first match of quarrow --seed 2718281828.\n",
              WindowOptionTable()) +
          "\nQt's own options, such as -platform NAME, are passed to Qt.\n";
 }

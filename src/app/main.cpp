@@ -16,8 +16,9 @@
 #include "app/desktop_identity.h"
 #include "app/display_check.h"
 #include "app/event_loop.h"
-#include "app/frame_loop.h"
 #include "app/main_window.h"
+#include "play/frame_loop.h"
+#include "play/tick_clock.h"
 #include "sim/frame.h"
 #include "text/failure.h"
 
@@ -72,9 +73,18 @@ int main(int argc, char** argv) {
   try {
     quarrow::WindowRun run;
     if (options.seed) {
-      std::vector<std::int64_t> stalled;
-      run = quarrow::SeededRun(*options.seed, options.match, options.court, stalled);
-      for (const std::int64_t match : stalled) {
+      quarrow::PlayOn on = quarrow::PlayOnTo(*options.seed, options.match);
+      const auto said = [](const std::string& line) {
+        std::fprintf(stderr, "quarrow: %s\n", line.c_str());
+      };
+      const std::optional<quarrow::WindowRun> reached = quarrow::SeededRun(
+          on, options.court, [] { return static_cast<double>(quarrow::MonotonicTicks()); }, said);
+      if (!reached) {
+        std::fprintf(stderr, "quarrow: %s (see --help)\n", on.refusal.c_str());
+        return 2;
+      }
+      run = *reached;
+      for (const std::int64_t match : on.stalled) {
         // The runner goes on past a stall in the same way, so the match shown is still its own.
         std::fprintf(stderr, "quarrow: match %lld of seed %u stalled after %lld frames\n",
                      static_cast<long long>(match), *options.seed,

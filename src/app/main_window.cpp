@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmapCache>
@@ -17,10 +18,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/inputs.h"
 #include "app/pic_main.h"
-#include "app/tick_clock.h"
 #include "game/game_state.h"
+#include "play/frame_loop.h"
+#include "play/inputs.h"
+#include "play/tick_clock.h"
 #include "render/draw_court.h"
 
 namespace quarrow {
@@ -114,7 +116,7 @@ void ApplyWindowSettings() {
 
 Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed(window); }) {
   setObjectName("Main");
-  setWindowTitle(kWindowTitle);
+  setWindowTitle(kProgramTitle);
   // Its own size, but any larger one the window system gives it (maximized, full screen) is taken:
   // on Wayland a window that refuses the size it was configured to loses its connection. The
   // controls keep their places, the rest is background. The minimum brings it back to its own
@@ -163,6 +165,29 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
 void Main::ShowPace() {
   command1_->setChecked(MaxMode != kFalse);
   command2_->setChecked(FastMode != kFalse);
+  setWindowTitle(QString::fromStdString(WindowTitle()));
+}
+
+// The keys of the play loop, wherever the focus is: P pauses, "." steps, M and F are the buttons.
+void Main::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_P:
+      PauseClick();
+      break;
+    case Qt::Key_Period:
+      StepClick();
+      break;
+    case Qt::Key_M:
+      Command1_Click();
+      break;
+    case Qt::Key_F:
+      Command2_Click();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  ShowPace();
 }
 
 void Main::Show() {

@@ -6,20 +6,18 @@
 #include <string>
 
 #include "app/destroy_watch.h"
-#include "app/shell.h"
+#include "play/names.h"
+#include "play/shell.h"
 #include "render/picture.h"
 
 class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
 namespace quarrow {
 
 class PicMainWidget;
-
-inline constexpr const char* kWindowTitle = "Quarrow simulator";
-// The caption of the end-of-match question.
-inline constexpr const char* kApplicationTitle = "Quarrow";
 
 // The window's size for a court interior: the button column at the left, the court beside it.
 QSize WindowSizeFor(CourtSize court);
@@ -53,6 +51,7 @@ class Main final : public QWidget, public Shell {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Present(std::int64_t tick);

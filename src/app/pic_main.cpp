@@ -7,8 +7,8 @@
 #include <QPen>
 #include <utility>
 
-#include "app/inputs.h"
 #include "app/painter_surface.h"
+#include "play/inputs.h"
 
 namespace quarrow {
 namespace {

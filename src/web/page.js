@@ -1,63 +1,56 @@
 'use strict';
 
-// The window's frame loop as a page can run it: it cannot block, so each wait ends by handing the
-// thread back to the browser and being called again; the rules themselves are the C++ core's.
+// What only a browser can do for the play loop: keep time between passes, paint the canvas, show
+// the loop's texts and states in the page, and hold the question in a <dialog>. What is due, and
+// every text shown, is the C++ core's (src/play), as the window's.
 (() => {
-  const kNormalInterval = 50;  // ms a frame
-  const kFastInterval = 3;
-  const kMaxSliceMs = 8;  // frames back to back, then input and painting are served
-  const kSliceFrames = 512;  // frames between clock readings in a slice
-  const kCourtWidth = 257;
-  const kCourtHeight = 169;
-
   const canvas = document.getElementById('court');
   const maxButton = document.getElementById('max');
   const fastButton = document.getElementById('fast');
+  const pauseButton = document.getElementById('pause');
   const status = document.getElementById('status');
   const share = document.getElementById('share');
   const question = document.getElementById('question');
 
   const say = (text) => {
-    status.textContent = text;
+    if (status.textContent !== text) {
+      status.textContent = text;
+    }
   };
 
   // What the tests and the benchmark read: a plain record, never a way in.
   const stats = {
-    state: 'loading',  // loading, playing, asking, ended, failed
+    state: 'loading',  // loading, playing-on, playing, asking, ended, failed
     match: 1,
     frames: 0,  // in the match on screen
     frameStarts: [],  // the last frames' start times, for the pace
     maxFrames: 0,  // frames run in Max mode, and the time they took between questions
     maxMs: 0,
+    statusTimes: [],  // when the status line changed
   };
   window.quarrowPage = stats;
+  new MutationObserver(() => { stats.statusTimes.push(performance.now()); }).observe(status, { childList: true, characterData: true, subtree: true });
 
-  if (typeof WebAssembly !== 'object' || typeof createQuarrow !== 'function') {
-    say('This browser cannot run WebAssembly, which the simulation needs: try a current browser.');
+  const disable = () => {
     maxButton.disabled = true;
     fastButton.disabled = true;
+    pauseButton.disabled = true;
+  };
+  if (typeof WebAssembly !== 'object' || typeof createQuarrow !== 'function') {
+    say('This browser cannot run WebAssembly, which the simulation needs: try a current browser.');
+    disable();
     stats.state = 'failed';
     return;
   }
 
-  // ?seed=N follows one run from its seed, as quarrow-sim --seed N does; &match=K starts at its
-  // match K. Anything else plays from the clock, and says why. The core reads the address.
-  const readRun = () => {
-    const search = window.location.search;
-    const size = core.lengthBytesUTF8(search) + 1;
-    core.stringToUTF8(search, core._QuarrowAddressBuffer(size), size);
-    const problem = core.UTF8ToString(core._QuarrowReadAddress());
-    return { seeded: core._QuarrowAddressSeeded() !== 0, seed: core._QuarrowAddressSeed() >>> 0, match: core._QuarrowAddressMatch(), problem };
-  };
-  let run = null;
-
   let core = null;
   let dirty = false;  // a picture not yet shown
-  let nextTick = 0;
   let timer = 0;
   let posted = false;
   let lastMaxStart = null;
+  let seen = -1;  // the core's revision shown
   const wake = new MessageChannel();
+  const text = (pointer) => core.UTF8ToString(pointer);
 
   const fail = (error) => {
     if (stats.state === 'failed') {
@@ -68,6 +61,7 @@
     if (question.open) {
       question.close();
     }
+    disable();
     say(`The simulation stopped on an internal fault (${error && error.message ? error.message : error}). Reload the page to start again.`);
   };
 
@@ -84,14 +78,16 @@
   // The canvas as the core's surface: button-face background, black foreground, filled rectangles
   // on whole device pixels as the window fills them, lines and circles antialiased.
   const context = canvas.getContext('2d');
+  const court = { width: canvas.width, height: canvas.height };
   let ratio = 1;
   const fitBackingStore = () => {
-    ratio = window.devicePixelRatio || 1;
-    canvas.width = Math.round(kCourtWidth * ratio);
-    canvas.height = Math.round(kCourtHeight * ratio);
+    // A browser keeps no canvas above 16384 device pixels a side.
+    ratio = Math.min(window.devicePixelRatio || 1, 16384 / Math.max(court.width, court.height));
+    canvas.width = Math.round(court.width * ratio);
+    canvas.height = Math.round(court.height * ratio);
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
     dirty = true;
-    window.matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', fitBackingStore, { once: true });
+    window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', fitBackingStore, { once: true });
   };
   const style = getComputedStyle(canvas);
   const background = style.backgroundColor;
@@ -100,7 +96,7 @@
   const surface = {
     clear() {
       context.fillStyle = background;
-      context.fillRect(0, 0, kCourtWidth, kCourtHeight);
+      context.fillRect(0, 0, court.width, court.height);
     },
     line(x1, y1, x2, y2) {
       context.strokeStyle = foreground;
@@ -124,38 +120,70 @@
       context.stroke();
     },
   };
+  // While a run plays on to its match, the court shows the line that says so.
+  const label = canvas.getAttribute('aria-label');
+  const paintWords = (words) => {
+    surface.clear();
+    context.fillStyle = foreground;
+    context.textAlign = 'center';
+    context.textBaseline = 'middle';
+    context.font = style.font;
+    context.fillText(words, court.width / 2, court.height / 2, court.width - 8);
+  };
 
   const paint = () => {
     if (dirty && core !== null) {
       dirty = false;
-      guarded(() => core._QuarrowPaint())();
+      if (stats.state === 'playing-on') {
+        paintWords(status.textContent);
+      } else {
+        guarded(() => core._QuarrowPaint())();
+      }
     }
     if (stats.state !== 'failed' && stats.state !== 'ended') {
       requestAnimationFrame(paint);
     }
   };
 
-  const updateShare = (seed) => {
-    const address = run.seeded ? `?seed=${run.seed}&match=${stats.match}` : `?seed=${seed}`;
-    const link = document.createElement('a');
-    link.href = address;
-    link.textContent = address;
-    share.replaceChildren(`This match: ${run.seeded ? `match ${stats.match} of seed ${run.seed}` : `seed ${seed}`}, `, link);
+  // The page as the core's view of the run now stands, when that has changed.
+  const show = () => {
+    const revision = core._QuarrowRevision();
+    if (revision === seen) {
+      return;
+    }
+    seen = revision;
+    dirty = true;
+    const stage = text(core._QuarrowStage());
+    stats.state = stage;
+    stats.match = core._QuarrowMatch();
+    say(text(core._QuarrowStatus()));
+    const playingOn = stage === 'playing-on';
+    canvas.setAttribute('aria-label', playingOn ? status.textContent : label);
+    for (const [button, on] of [[maxButton, core._QuarrowMaxMode()], [fastButton, core._QuarrowFastMode()],
+      [pauseButton, core._QuarrowPaused()]]) {
+      button.disabled = stage !== 'playing';
+      button.setAttribute('aria-pressed', on ? 'true' : 'false');
+    }
+    if (!playingOn && stage !== 'ended') {
+      const link = document.createElement('a');
+      link.href = text(core._QuarrowShareLink());
+      link.textContent = link.getAttribute('href');
+      share.replaceChildren(text(core._QuarrowShareLine()), link);
+    }
+    if (stage === 'asking' && !question.open) {
+      document.getElementById('question-text').textContent = text(core._QuarrowQuestion());
+      question.showModal();
+      document.getElementById('yes').focus();
+    } else if (stage !== 'asking' && question.open) {
+      question.close();
+    }
+    if (stage === 'ended') {
+      status.focus();
+    }
   };
 
-  const startMatch = guarded(() => {
-    const seed = core._QuarrowNewMatch() >>> 0;
-    stats.frames = 0;
-    stats.frameStarts = [];
-    stats.state = 'playing';
-    nextTick = 0;  // the first frame runs at once
-    dirty = true;
-    updateShare(seed);
-    schedule();
-  });
-
-  // The next step as a task of its own, so that input and painting come between; a message is not
-  // held back by the browser's 4 ms clamp on nested timers.
+  // The next pass as a task of its own, so that input and painting come between; a message is not
+  // held back by the browser's clamp on nested timers.
   function schedule() {
     if (!posted) {
       posted = true;
@@ -163,166 +191,132 @@
     }
   }
 
-  const ask = guarded(() => {
-    stats.state = 'asking';
-    document.getElementById('question-text').textContent = core.UTF8ToString(core._QuarrowQuestion());
-    question.showModal();
-    document.getElementById('yes').focus();
-  });
-
-  // One pass of the frame loop: wait (by coming back later) until the deadline has passed, or run
-  // at once in Max mode; then the frame, or in Max mode a slice of frames.
-  const step = guarded(() => {
+  const pass = guarded(() => {
     posted = false;
-    if (stats.state !== 'playing') {
+    if (stats.state === 'failed') {
       return;
     }
     const now = performance.now();
-    const max = core._QuarrowMaxMode() !== 0;
-    if (!max && !(now > nextTick)) {
-      const left = nextTick - now;
-      // A timer for the long part of a wait, messages for the last few milliseconds.
-      if (left > 6) {
-        clearTimeout(timer);
-        timer = setTimeout(schedule, left - 5);
+    const before = core._QuarrowMatch();
+    const wait = core._QuarrowPass(now);
+    const frames = core._QuarrowFramesLastPass();
+    if (frames > 0) {
+      dirty = true;
+      if (core._QuarrowMaxMode()) {
+        const end = performance.now();
+        stats.maxFrames += frames;
+        stats.maxMs += end - (lastMaxStart === null ? now : lastMaxStart);
+        lastMaxStart = end;
       } else {
-        schedule();
+        lastMaxStart = null;
+        stats.frameStarts.push(now);
+        if (stats.frameStarts.length > 400) {
+          stats.frameStarts.splice(0, 200);
+        }
       }
-      return;
     }
-    let tick = now;
-    let frames = 0;
-    if (max) {
-      if (lastMaxStart === null) {
-        lastMaxStart = now;
-      }
-      const sliceEnd = now + kMaxSliceMs;
-      do {
-        frames += core._QuarrowFrames(kSliceFrames);
-        tick = performance.now();
-      } while (tick < sliceEnd && core._QuarrowWinner() === 0 && stats.state === 'playing');
-      stats.maxFrames += frames;
-      stats.maxMs += tick - lastMaxStart;
-      lastMaxStart = tick;
+    if (core._QuarrowMatch() !== before) {
+      stats.frameStarts = [];
+    }
+    stats.frames = core._QuarrowMatchFrames();
+    show();
+    if (wait > 0) {
+      clearTimeout(timer);
+      timer = setTimeout(schedule, wait);
+    } else if (wait === 0) {
+      schedule();
     } else {
       lastMaxStart = null;
-      frames = core._QuarrowFrames(1);
-      stats.frameStarts.push(now);
-      if (stats.frameStarts.length > 400) {
-        stats.frameStarts.splice(0, 200);
-      }
     }
-    // Counted from the end of the wait, with the clock's fraction of a millisecond.
-    nextTick = tick + (core._QuarrowFastMode() !== 0 ? kFastInterval : kNormalInterval);
-    stats.frames += frames;
-    dirty = true;
-    if (core._QuarrowWinner() !== 0) {
-      lastMaxStart = null;
-      ask();
-      return;
-    }
-    schedule();
   });
-  wake.port1.onmessage = step;
+  wake.port1.onmessage = pass;
 
   // A click on Max during a wait ends it at once, as the window's next test would.
-  const wakeNow = () => {
+  maxButton.addEventListener('click', guarded(() => {
+    core._QuarrowMaxClick();
+    show();
     clearTimeout(timer);
     schedule();
-  };
-  maxButton.addEventListener('click', guarded(() => {
-    if (stats.state === 'playing') {
-      core._QuarrowMaxClick();
-      wakeNow();
-    }
   }));
   fastButton.addEventListener('click', guarded(() => {
-    if (stats.state === 'playing') {
-      core._QuarrowFastClick();
-    }
+    core._QuarrowFastClick();
+    show();
   }));
 
-  // A drag with any button held places a dead ball, in court pixels and unclamped (the core lays it
-  // where a zone claims it); the capture keeps the moves coming outside the court while the button
-  // pressed on it is held. Touch does the same.
+  pauseButton.addEventListener('click', guarded(() => {
+    core._QuarrowPauseClick();
+    show();
+    schedule();
+  }));
+  // The loop's keys wherever the focus is, the question apart: P pauses, "." steps, M and F.
+  const keys = {
+    p: () => pauseButton.click(),
+    '.': guarded(() => { core._QuarrowStepClick(); schedule(); }),
+    m: () => maxButton.click(),
+    f: () => fastButton.click(),
+  };
+  document.addEventListener('keydown', (event) => {
+    const key = keys[event.key.toLowerCase()];
+    if (key && !question.open && !event.ctrlKey && !event.altKey && !event.metaKey && core !== null) {
+      event.preventDefault();
+      key();
+    }
+  });
+
+  // A drag with any button held places a dead ball, in court pixels and unclamped; the capture keeps
+  // the moves coming outside the court while the button pressed on it is held. Touch does the same.
   canvas.addEventListener('pointerdown', (event) => {
     canvas.setPointerCapture(event.pointerId);
   });
   canvas.addEventListener('pointermove', guarded((event) => {
-    if (stats.state !== 'playing') {
-      return;
-    }
     const box = canvas.getBoundingClientRect();
-    const x = event.clientX - box.left - canvas.clientLeft;
-    const y = event.clientY - box.top - canvas.clientTop;
+    const x = (event.clientX - box.left - canvas.clientLeft) * court.width / canvas.clientWidth;
+    const y = (event.clientY - box.top - canvas.clientTop) * court.height / canvas.clientHeight;
     core._QuarrowMouseMove(event.buttons & 7, x, y);
     dirty = true;
   }));
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-  // Yes or No; a Yes/No box has no cancel, so Escape does nothing.
+  // Yes or No, and nothing else: a browser closes a modal dialog on Escape in spite of a refused
+  // cancel when Escape comes again, so Escape never reaches the dialog, and a close it did not ask
+  // for is undone.
+  question.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+    }
+  });
   question.addEventListener('cancel', (event) => event.preventDefault());
-  document.getElementById('yes').addEventListener('click', () => {
-    question.close();
-    stats.match += 1;
-    startMatch();
+  question.addEventListener('close', () => {
+    if (stats.state === 'asking') {
+      question.showModal();
+      document.getElementById('yes').focus();
+    }
   });
-  document.getElementById('no').addEventListener('click', () => {
-    question.close();
-    stats.state = 'ended';
-    maxButton.disabled = true;
-    fastButton.disabled = true;
-    say('The simulation has ended. Reload the page to start it again.');
+  const answer = (yes) => guarded(() => {
+    core._QuarrowAnswer(yes ? 1 : 0);
+    show();
+    schedule();
   });
-
-  // A seeded run's earlier matches are played out in slices, so the page answers meanwhile.
-  const playTo = guarded((target, done) => {
-    let match = 1;
-    let setUp = false;
-    const skip = guarded(() => {
-      const sliceEnd = performance.now() + kMaxSliceMs;
-      while (match < target && performance.now() < sliceEnd) {
-        if (!setUp) {
-          core._QuarrowNewMatch();
-          setUp = true;
-        }
-        core._QuarrowFrames(1 << 14);
-        if (core._QuarrowWinner() !== 0) {
-          match += 1;
-          setUp = false;
-        }
-      }
-      if (stats.state === 'failed') {
-        return;
-      }
-      if (match < target) {
-        say(`Playing on to match ${target}: match ${match}…`);
-        setTimeout(skip, 0);
-      } else {
-        say(run.problem);
-        done();
-      }
-    });
-    skip();
-  });
+  document.getElementById('yes').addEventListener('click', answer(true));
+  document.getElementById('no').addEventListener('click', answer(false));
 
   window.addEventListener('error', (event) => fail(event.error || event.message));
   window.addEventListener('unhandledrejection', (event) => fail(event.reason));
 
-  fitBackingStore();
   createQuarrow({ court: surface })
-    .then((module) => {
+    .then(guarded((module) => {
       core = module;
-      run = readRun();
-      say(run.problem);
       stats.ball = () => ({ x: core._QuarrowBallX(), y: core._QuarrowBallY(), team: core._QuarrowBallTeam() });
       stats.player = (i) => ({ x: core._QuarrowPlayerX(i), y: core._QuarrowPlayerY(i) });
-      guarded(() => core._QuarrowStart(run.seeded ? 1 : 0, run.seed))();
-      stats.match = run.match;
-      playTo(run.match, () => {
-        startMatch();
-        requestAnimationFrame(paint);
-      });
-    })
+      core.ccall('QuarrowBegin', null, ['string'], [window.location.search]);
+      court.width = core._QuarrowCourtWidth();
+      court.height = core._QuarrowCourtHeight();
+      document.documentElement.style.setProperty('--court-width', `${court.width}px`);
+      document.documentElement.style.setProperty('--court-height', `${court.height}px`);
+      fitBackingStore();
+      show();
+      schedule();
+      requestAnimationFrame(paint);
+    }))
     .catch(fail);
 })();

@@ -1,5 +1,5 @@
-// The page's side of the core: the same rules, drawing and input handlers as the window, driven a
-// frame or a slice of frames at a time by the page's script, which cannot block.
+// The page's side of the core: the play loop every front end shares, passed through to the page's
+// script, which only keeps time, paints the canvas and shows what the loop says.
 
 #include <emscripten/emscripten.h>
 
@@ -7,54 +7,16 @@
 #include <limits>
 #include <string>
 
-#include "app/check_winner.h"
-#include "app/inputs.h"
 #include "game/game_state.h"
-#include "game/match_setup.h"
-#include "game/platform.h"
+#include "play/frame_loop.h"
+#include "play/stepped_loop.h"
 #include "render/draw_court.h"
 #include "render/picture.h"
-#include "sim/frame.h"
-#include "web/page_address.h"
 
 namespace {
 
-// The court's interior in CSS pixels, as the window's.
-constexpr quarrow::CourtSize kCourt = quarrow::kStandardCourt;
-
-// Reseeded from the clock at every match setup as the window is, or, for a shared link, seeded once
-// so that the run follows from its seed as quarrow-sim's does. Events reach the core only between
-// frames: a page cannot serve them in the middle of a point search.
-class PagePlatform final : public quarrow::Platform {
- public:
-  quarrow::TwisterRandom* Random() override { return &random_; }
-  float Draw() override { return random_.Draw(); }
-  void Reseed() override {
-    if (!seeded_) {
-      seed_ = quarrow::ClockSeed();
-      random_.Seed(seed_);
-    }
-  }
-  void PumpEvents() override {}
-  quarrow::CourtSize CourtInterior() override { return kCourt; }
-
-  void SeedOnce(std::uint32_t seed) {
-    seeded_ = true;
-    seed_ = seed;
-    random_.Seed(seed);
-  }
-  std::uint32_t Seed() const { return seed_; }
-
- private:
-  quarrow::TwisterRandom random_;
-  bool seeded_ = false;
-  std::uint32_t seed_ = 0;
-};
-
-PagePlatform platform;
 quarrow::Picture picture;
-std::string address;
-quarrow::PageRun addressRun;
+int drawnRevision = -1;
 
 // The canvas the page hands over as Module.court.
 EM_JS(void, CanvasClear, (), { Module.court.clear(); });
@@ -79,73 +41,61 @@ class CanvasSurface final : public quarrow::Surface {
   }
 };
 
+double Now() {
+  return emscripten_get_now();
+}
+
+// Records the picture of the state on screen when it has changed; never the middle of a play-on.
+void Record() {
+  const quarrow::SteppedView& v = quarrow::View();
+  if (v.stage != quarrow::Stage::kPlayingOn &&
+      (v.framesLastPass > 0 || v.revision != drawnRevision)) {
+    quarrow::DrawCourt(picture);
+  }
+  drawnRevision = v.revision;
+}
+
 }  // namespace
 
 extern "C" {
 
-// The page's address, written here by the page (its size in bytes with the closing zero).
-EMSCRIPTEN_KEEPALIVE char* QuarrowAddressBuffer(int size) {
-  address.assign(static_cast<std::size_t>(size), '\0');
-  return address.data();
+// query: the page's address after its path, "?seed=5&match=2&court=400x300".
+EMSCRIPTEN_KEEPALIVE void QuarrowBegin(const char* query) {
+  quarrow::BeginSteppedRun(query);
+  Record();
 }
 
-// Reads the address written; returns why its run is not played, or "".
-EMSCRIPTEN_KEEPALIVE const char* QuarrowReadAddress() {
-  addressRun = quarrow::ReadPageAddress(address.c_str());
-  return addressRun.problem.c_str();
-}
-EMSCRIPTEN_KEEPALIVE int QuarrowAddressSeeded() {
-  return addressRun.seeded ? 1 : 0;
-}
-EMSCRIPTEN_KEEPALIVE std::uint32_t QuarrowAddressSeed() {
-  return addressRun.seed;
-}
-EMSCRIPTEN_KEEPALIVE double QuarrowAddressMatch() {
-  return static_cast<double>(addressRun.match);
+// A pass of the loop at now, the page's reading of Now(); see SteppedPass. Returns the milliseconds
+// to leave to a timer, 0 to come back at once, negative to wait for an answer.
+EMSCRIPTEN_KEEPALIVE double QuarrowPass(double now) {
+  const double wait = quarrow::SteppedPass(now, Now);
+  Record();
+  return wait;
 }
 
-// seeded: follow one source from seed, as `quarrow-sim --seed` does; else the clock at each match.
-EMSCRIPTEN_KEEPALIVE void QuarrowStart(int seeded, std::uint32_t seed) {
-  if (seeded != 0) {
-    platform.SeedOnce(seed);
-  }
-  quarrow::SetPlatform(&platform);
+EMSCRIPTEN_KEEPALIVE void QuarrowAnswer(int yes) {
+  quarrow::SteppedAnswer(yes != 0);
+  Record();
 }
 
-// Sets up a match and returns the seed it follows from: a clock-seeded match's own, whose setup is
-// that of the first match of the run from it.
-EMSCRIPTEN_KEEPALIVE std::uint32_t QuarrowNewMatch() {
-  quarrow::InitGame();
-  quarrow::Restarting = quarrow::kFalse;
+EMSCRIPTEN_KEEPALIVE void QuarrowMaxClick() {
+  quarrow::SteppedMaxClick();
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowFastClick() {
+  quarrow::SteppedFastClick();
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowPauseClick() {
+  quarrow::SteppedPauseClick();
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowStepClick() {
+  quarrow::SteppedStepClick();
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowPaused() {
+  return quarrow::Paused ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowMouseMove(int buttons, float x, float y) {
+  quarrow::SteppedMouseMove(buttons, x, y);
   quarrow::DrawCourt(picture);
-  return platform.Seed();
-}
-
-// Runs up to count frames, fewer when a match is decided, and records the last one's picture.
-// Returns the frames run.
-EMSCRIPTEN_KEEPALIVE int QuarrowFrames(int count) {
-  int run = 0;
-  while (run < count) {
-    quarrow::detail::CallAdvanceFrame();
-    ++run;
-    if (quarrow::Winner() != 0) {
-      break;
-    }
-  }
-  quarrow::DrawCourt(picture);
-  return run;
-}
-
-EMSCRIPTEN_KEEPALIVE int QuarrowWinner() {
-  return quarrow::Winner();
-}
-
-// The question for a decided match, as the window asks it; kept until the next call.
-EMSCRIPTEN_KEEPALIVE const char* QuarrowQuestion() {
-  static std::string question;
-  question = quarrow::RestartQuestion(quarrow::Winner());
-  quarrow::Restarting = quarrow::kTrue;
-  return question.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE void QuarrowPaint() {
@@ -153,11 +103,35 @@ EMSCRIPTEN_KEEPALIVE void QuarrowPaint() {
   picture.Replay(surface);
 }
 
-EMSCRIPTEN_KEEPALIVE void QuarrowMaxClick() {
-  quarrow::Command1_Click();
+// What the page shows, as the loop leaves it.
+EMSCRIPTEN_KEEPALIVE int QuarrowRevision() {
+  return quarrow::View().revision;
 }
-EMSCRIPTEN_KEEPALIVE void QuarrowFastClick() {
-  quarrow::Command2_Click();
+// "playing-on" (to the run's first match shown), "playing", "asking" or "ended".
+EMSCRIPTEN_KEEPALIVE const char* QuarrowStage() {
+  constexpr const char* kNames[] = {"playing-on", "playing", "asking", "ended"};
+  return kNames[static_cast<int>(quarrow::View().stage)];
+}
+EMSCRIPTEN_KEEPALIVE double QuarrowMatch() {
+  return static_cast<double>(quarrow::View().match);
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowCourtWidth() {
+  return quarrow::View().court.width;
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowCourtHeight() {
+  return quarrow::View().court.height;
+}
+EMSCRIPTEN_KEEPALIVE const char* QuarrowStatus() {
+  return quarrow::View().status.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* QuarrowShareLine() {
+  return quarrow::View().shareLine.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* QuarrowShareLink() {
+  return quarrow::View().shareLink.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* QuarrowQuestion() {
+  return quarrow::View().question.c_str();
 }
 EMSCRIPTEN_KEEPALIVE int QuarrowMaxMode() {
   return quarrow::MaxMode != quarrow::kFalse;
@@ -165,12 +139,14 @@ EMSCRIPTEN_KEEPALIVE int QuarrowMaxMode() {
 EMSCRIPTEN_KEEPALIVE int QuarrowFastMode() {
   return quarrow::FastMode != quarrow::kFalse;
 }
-
-EMSCRIPTEN_KEEPALIVE void QuarrowMouseMove(int buttons, float x, float y) {
-  quarrow::PicMain_MouseMove(static_cast<std::int16_t>(buttons), 0, x, y);
+EMSCRIPTEN_KEEPALIVE double QuarrowFramesLastPass() {
+  return static_cast<double>(quarrow::View().framesLastPass);
+}
+EMSCRIPTEN_KEEPALIVE double QuarrowMatchFrames() {
+  return static_cast<double>(quarrow::MatchFrames);
 }
 
-// What the page's tests look at: the ball, and a player's place and colour on the court.
+// What the page's tests look at: the ball, and a player's place on the court.
 EMSCRIPTEN_KEEPALIVE double QuarrowBallX() {
   return quarrow::BallX.ToDouble();
 }

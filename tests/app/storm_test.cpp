@@ -15,9 +15,9 @@
 #include <random>
 #include <string>
 
-#include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "game/game_state.h"
+#include "play/frame_loop.h"
 #include "support/invariants.h"
 
 namespace quarrow {

@@ -24,4 +24,11 @@ timeout 1 "$quarrow" --seed 1 >&- 2>/dev/null; rc=$?
 [ "$(cat "$tmp/rc")" = 124 ] || { echo "FAIL closed pipe: status $(cat "$tmp/rc")"; failed=1; }
 timeout 1 "$quarrow" --seed 5 --match 2 >"$tmp/out" 2>/dev/null
 [ "$(head -n 1 "$tmp/out")" = "match 2 of seed 5" ] || { echo "FAIL seed line"; failed=1; }
+
+# A play-on says how far it has come on standard error, and refuses a match out of its reach.
+timeout 20 "$quarrow" --seed 1 --match 4000000000000 >/dev/null 2>"$tmp/err"; rc=$?
+if [ $rc != 2 ] || ! grep -q '^quarrow: Playing on to match 4000000000000 of seed 1: at match ' "$tmp/err" ||
+    ! tail -n 1 "$tmp/err" | grep -q 'in about 10 minutes: match [0-9]* at most (see --help)$'; then
+  echo "FAIL a play-on out of reach: status $rc"; cat "$tmp/err"; failed=1
+fi
 exit $failed

@@ -15,10 +15,10 @@
 
 #include "analysis/match_csv.h"
 #include "app/desktop_identity.h"
-#include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "build_info.h"
 #include "game/game_state.h"
+#include "play/frame_loop.h"
 #include "render/draw_court.h"
 #include "render/raster.h"
 #include "sim/frame.h"
@@ -90,6 +90,18 @@ TEST_F(WindowTest, ButtonsToggleThePaceSwitches) {
   EXPECT_EQ(MaxMode, kFalse);
   EXPECT_EQ(FastMode, kTrue);
   EXPECT_EQ(max->text(), "Max");
+
+  // The keys, from the court: M and F as the buttons, P pauses and says so in the title.
+  QWidget* court = Child<QWidget>("PicMain");
+  QTest::keyClick(court, Qt::Key_M);
+  QTest::keyClick(court, Qt::Key_F);
+  QTest::keyClick(court, Qt::Key_P);
+  EXPECT_EQ(MaxMode, kTrue);
+  EXPECT_EQ(FastMode, kFalse);
+  EXPECT_TRUE(max->isChecked());
+  EXPECT_EQ(window.windowTitle(), "Quarrow simulator (paused)");
+  QTest::keyClick(court, Qt::Key_P);
+  EXPECT_EQ(window.windowTitle(), "Quarrow simulator");
 }
 
 TEST_F(WindowTest, PaceAndCourtReachEveryoneButHiddenPlaceholdersDoNot) {

@@ -18,10 +18,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "game/game_state.h"
 #include "game/platform.h"
+#include "play/frame_loop.h"
 #include "rules/trig_agreement.h"
 #include "sim/frame.h"
 #include "support/invariants.h"

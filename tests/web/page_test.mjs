@@ -59,8 +59,28 @@ try {
   const normal = await gaps(800);
   await page.keyboard.press('Space');  // Fast has the focus
   const fast = await gaps(600);
+  // Max and Fast say whether they are on, and look it.
+  const pressed = await page.evaluate(() => ['max', 'fast'].map((id) => {
+    const button = document.getElementById(id);
+    return [button.getAttribute('aria-pressed'), getComputedStyle(button).backgroundColor];
+  }));
+  check(pressed[0][0] === 'false' && pressed[1][0] === 'true' && pressed[0][1] !== pressed[1][1],
+    `Max and Fast pressed or not: ${JSON.stringify(pressed)}`);
   check(normal.least >= 50 && normal.tenth < 55 && fast.least >= 3 && fast.tenth < 3.6,
     `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}`);
+
+  // P pauses: no frame runs until "." plays exactly one, or P again resumes.
+  await page.keyboard.press('p');
+  const pausedAt = await page.evaluate(() => window.quarrowPage.frames);
+  await sleep(300);
+  const stillAt = await page.evaluate(() => window.quarrowPage.frames);
+  await page.keyboard.press('.');
+  await sleep(100);
+  const steppedTo = await page.evaluate(() => window.quarrowPage.frames);
+  const pauseShown = await page.$eval('#pause', (b) => b.getAttribute('aria-pressed'));
+  await page.keyboard.press('p');
+  check(stillAt === pausedAt && steppedTo === pausedAt + 1 && pauseShown === 'true',
+    `pause: frame ${pausedAt}, ${stillAt} after 300 ms, ${steppedTo} after ".", pressed ${pauseShown}`);
 
   // Max plays match 1 of seed 5 to its end as the runner does, and asks.
   await page.click('#max');
@@ -69,6 +89,12 @@ try {
   let asked = await text(page, 'question-text');
   check(played === runnerMatches[0][1] && asked === `Team ${runnerMatches[0][2]} won the game. Restart?`,
     `match 1: ${played} frames, "${asked}"; the runner: ${runnerMatches[0][1]} frames, team ${runnerMatches[0][2]}`);
+  // Escape never dismisses the question, however often it comes.
+  for (let k = 0; k < 4; k++) {
+    await page.keyboard.press('Escape');
+  }
+  check(await page.evaluate(() => document.getElementById('question').open && window.quarrowPage.state === 'asking' &&
+    document.activeElement.id === 'yes'), 'Escape four times: the question stays, with Yes focused');
   await page.keyboard.press('Enter');  // Yes is the default
   await waitFor(page, () => window.quarrowPage.state === 'asking' && window.quarrowPage.match === 2);
   played = await page.evaluate(() => window.quarrowPage.frames);
@@ -80,7 +106,8 @@ try {
   const frames = await page.evaluate(() => window.quarrowPage.frames);
   await sleep(200);
   check((await state(page)) === 'ended' && (await page.evaluate(() => window.quarrowPage.frames)) === frames &&
-    (await text(page, 'status')).includes('Reload the page'), 'No: the loop stops and the page says how to start again');
+    (await text(page, 'status')).includes('Reload the page') &&
+    (await page.evaluate(() => document.activeElement.id)) === 'status', 'No: the loop stops and the page says how to start again, focused');
 
   // The last picture stays: the window's colours at the markings, the players and the ground.
   const pixels = await page.evaluate(() => {
@@ -136,6 +163,40 @@ try {
   const secondFrames = await second.evaluate(() => window.quarrowPage.frames);
   check(secondFrames === runnerMatches[1][1], `?seed=5&match=2: ${secondFrames} frames, the runner's ${runnerMatches[1][1]}`);
 
+  // A play-on passes over a stalled match as the runner does, on the court of the link, and says
+  // how far it has come, on the court too, at most twice a second, with Max and Fast disabled.
+  const stalledRun = execFileSync(process.execPath, [runner, '--seed', '2', '--width', '1200', '--height', '800', '--matches', '2', '--csv', '-'],
+    { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim().split('\n').slice(1).map((row) => row.split(',').map(Number));
+  const on = await open('?seed=2&court=1200x800&match=2');
+  await waitFor(on, () => window.quarrowPage.state === 'playing-on');
+  const during = await on.evaluate(() => ({
+    disabled: document.getElementById('max').disabled && document.getElementById('fast').disabled,
+    court: document.getElementById('court').getAttribute('aria-label'),
+  }));
+  await waitFor(on, () => window.quarrowPage.state === 'playing');
+  const after = await on.evaluate(() => ({ times: window.quarrowPage.statusTimes, width: document.getElementById('court').clientWidth }));
+  // The last change ends the play-on, whenever it does.
+  const said = after.times.slice(0, -1);
+  const rate = Math.min(...said.slice(1).map((t, i) => t - said[i]));
+  await on.click('#max');
+  await waitFor(on, () => window.quarrowPage.state === 'asking');
+  const onFrames = await on.evaluate(() => window.quarrowPage.frames);
+  const onQuestion = await text(on, 'question-text');
+  const onLink = await on.$eval('#share a', (a) => a.getAttribute('href'));
+  check(stalledRun[0][1] === 200000 && stalledRun[0][2] === 0 && onFrames === stalledRun[1][1] &&
+    onQuestion === `Team ${stalledRun[1][2]} won the game. Restart?` && onLink === '?seed=2&match=2&court=1200x800' &&
+    after.width === 1200 && during.disabled && during.court.startsWith('Playing on to match 2') && said.length >= 1 && rate >= 490,
+    `?seed=2&court=1200x800&match=2: ${onFrames} frames, "${onQuestion}", ${onLink}, ${after.width} wide; the runner ${JSON.stringify(stalledRun)}; ` +
+    `during the play-on ${JSON.stringify(during)}, status said ${said.length} times, at least ${rate.toFixed(0)} ms apart`);
+  await on.close();
+  // A match further than the machine plays on to in about ten minutes is refused, naming the bound.
+  const far = await open('?seed=1&match=4000000000000');
+  await waitFor(far, () => window.quarrowPage.state === 'playing', undefined, 30000);
+  const farLine = await text(far, 'status');
+  check(/^Match 4000000000000 of seed 1 is further than this machine plays on to in about 10 minutes: match \d+ at most: playing from the clock\.$/.test(farLine),
+    `match 4000000000000: "${farLine}"`);
+  await far.close();
+
   // Bad addresses play from the clock and say why; no WebAssembly gets a message, not a blank.
   for (const [address, words] of [['?seed=4294967296', 'not a whole number from 0 to 4294967295'],
     ['?seed=7&match=0', 'not a whole number from 1'], ['?match=2', 'needs a seed']]) {
@@ -153,7 +214,7 @@ try {
       configurable: true,
       set: (v) => { real = v; },
       get: () => real && ((options) => real(options).then((core) => {
-        core._QuarrowFrames = () => { throw new WebAssembly.RuntimeError('unreachable'); };
+        core._QuarrowPass = () => { throw new WebAssembly.RuntimeError('unreachable'); };
         return core;
       })),
     });

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "play/pace.h"
 #include "render/picture.h"
 #include "render/raster.h"
 
@@ -13,8 +14,8 @@ struct GifFileType;
 
 namespace quarrow::runner {
 
-// The window's normal pace: a frame every 50 ms.
-inline constexpr int kGifFrameDelay = 5;  // hundredths of a second
+// The window's normal pace, in hundredths of a second.
+inline constexpr int kGifFrameDelay = static_cast<int>(kNormalInterval / 10);
 
 class GifAnimation {
  public:

@@ -1,33 +1,78 @@
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 
-#include "app/check_winner.h"
-#include "app/shell_platform.h"
+#include <limits>
+
 #include "game/game_state.h"
 #include "game/match_setup.h"
 #include "game/platform.h"
+#include "play/check_winner.h"
+#include "play/names.h"
+#include "play/shell_platform.h"
 #include "render/draw_court.h"
 #include "sim/frame.h"
+#include "text/option_table.h"
 
 namespace quarrow {
+
+std::int64_t MatchFrames = 0;
+bool Paused = false;
+bool StepWanted = false;
+
+void PauseClick() {
+  Paused = !Paused;
+  StepWanted = false;
+}
+
+void StepClick() {
+  StepWanted = Paused;
+}
+
+std::string WindowTitle() {
+  std::string title = kProgramTitle;
+  if (Paused) {
+    title += " (paused)";
+  }
+  return title;
+}
+
+void StartMatch() {
+  InitGame();
+  MatchFrames = 0;
+}
+
+void PlayFrame() {
+  AdvanceFrame();
+  ++MatchFrames;
+}
 
 WindowRun SeededRun(std::uint32_t seed, std::int64_t match, CourtSize court,
                     std::vector<std::int64_t>& stalled) {
   SeededPlatform platform(seed, court);
+  PlayOn on = PlayOnTo(seed, match);
   {
     const PlatformInstallation installation(platform);
-    for (std::int64_t k = 1; k < match; ++k) {
-      if (PlayMatch(kStallFrames, [](std::int64_t) {}).winner == 0) {
-        stalled.push_back(k);
-      }
-    }
+    PlayOnFrames(on, kMaxCount);
   }
+  stalled = on.stalled;
   return WindowRun{seed, match, *platform.Random()};
 }
 
-std::string SeedLine(std::int64_t match, std::uint32_t seed, bool seededRun) {
-  const std::string number = "match " + std::to_string(match);
-  return seededRun ? number + " of seed " + std::to_string(seed)
-                   : number + ": seed " + std::to_string(seed);
+std::optional<WindowRun> SeededRun(PlayOn& on, CourtSize court, double (*clock)(),
+                                   const std::function<void(const std::string&)>& say) {
+  SeededPlatform platform(on.seed, court);
+  {
+    const PlatformInstallation installation(platform);
+    while (!PlayOnSlice(on, clock, kProgressIntervalMs)) {
+      if (!on.news.empty()) {
+        say(on.news);
+        on.news.clear();
+      }
+    }
+  }
+  if (!on.refusal.empty()) {
+    return std::nullopt;
+  }
+  return WindowRun{on.seed, on.target, *platform.Random()};
 }
 
 void Form_Load(Shell& shell, const WindowRun& run) {
@@ -45,12 +90,13 @@ void Form_Load(Shell& shell, const WindowRun& run) {
 void MainLoop(Shell& shell) {
   Restarting = kFalse;
   std::int64_t NextTick = 0;
+  MatchFrames = 0;
   while (Restarting == kFalse) {
     // One clock reading a frame serves both the deadline and the picture's turn on screen.
     const std::int64_t tick = WaitForFrame(shell, NextTick);
     // Counted from the end of the wait: time lost to a slow frame is not made up.
-    NextTick = tick + (FastMode != kFalse ? kFastInterval : kNormalInterval);
-    AdvanceFrame();
+    NextTick = NextDeadline(tick);
+    PlayFrame();
     // Max mode runs thousands of frames to every one a screen shows: only those are recorded.
     const bool draw = MaxMode == kFalse || shell.PictureDue(tick);
     if (draw) {
@@ -67,13 +113,22 @@ std::int64_t WaitForFrame(Shell& shell, std::int64_t NextTick) {
       // At most one pass a tick: what a frame computes never depends on how often events are
       // served.
       const std::int64_t tick = shell.Ticks();
-      if (!shell.PumpEventsOncePerTick(tick, false)) {
+      if (!shell.PumpEventsOncePerTick(tick, false) && !Paused) {
         return tick;
       }
     } else {
       shell.PumpEvents(false);
     }
     const std::int64_t tick = shell.Ticks();
+    if (Paused) {
+      if (StepWanted) {
+        StepWanted = false;
+        return tick;
+      }
+      // Idle, as at the question: only an event ends the wait.
+      shell.WaitForEvents(std::numeric_limits<std::int64_t>::max() / 2);
+      continue;
+    }
     if (tick > NextTick || MaxMode != kFalse) {
       return tick;
     }

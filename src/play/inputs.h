@@ -1,6 +1,6 @@
 #pragma once
 
-// What the window's controls do to the game; the window only translates its events into these.
+// What the front ends' controls do to the game; a front end only translates its events into these.
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "app/shell.h"
 #include "game/platform.h"
+#include "play/shell.h"
 
 namespace quarrow {
 

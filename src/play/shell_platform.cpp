@@ -1,4 +1,4 @@
-#include "app/shell_platform.h"
+#include "play/shell_platform.h"
 
 namespace quarrow {
 

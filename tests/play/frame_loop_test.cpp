@@ -1,4 +1,4 @@
-#include "app/frame_loop.h"
+#include "play/frame_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/check_winner.h"
 #include "fake_shell.h"
 #include "game/game_state.h"
 #include "game/match_setup.h"
 #include "game/platform.h"
+#include "play/check_winner.h"
 #include "sim/frame.h"
 
 namespace quarrow {
@@ -54,6 +54,16 @@ TEST_F(FrameLoopTest, FastOnDuringAWaitShortensOnlyTheNextWait) {
   shell.At(FakeShell::kStart + 10, [] { FastMode = kTrue; });
   Run();
   EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{51, 4, 4}));
+}
+
+TEST_F(FrameLoopTest, APauseRunsNoFrameAndBlocksWhileAStepPlaysExactlyOne) {
+  shell.stopAfterFrames = 4;
+  shell.At(FakeShell::kStart + 10, [] { PauseClick(); });
+  shell.At(FakeShell::kStart + 500, [] { StepClick(); });
+  shell.At(FakeShell::kStart + 1000, [] { PauseClick(); });
+  Run();
+  EXPECT_EQ(Gaps(), (std::vector<std::int64_t>{500, 500, 51}));
+  EXPECT_EQ(shell.waits, 4);  // blocked until each event, never a spin
 }
 
 TEST_F(FrameLoopTest, ClickOnMaxEndsTheWaitAtOnce) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The window as the frame loop sees it: the event pump, the tick counter, the court surface and the
-// question box. The Qt window is one; tests plug in a fake with a clock of their own.
+// A front end that can block, as the frame loop sees it: the event pump, the tick counter, the
+// court surface and the question box. The Qt window is one; tests plug in a fake with a clock of
+// their own.
 
 #include <cstdint>
 #include <limits>

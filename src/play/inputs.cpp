@@ -1,4 +1,4 @@
-#include "app/inputs.h"
+#include "play/inputs.h"
 
 #include "game/game_state.h"
 #include "sim/ball.h"

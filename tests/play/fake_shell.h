@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "play/shell.h"
 #include "render/picture.h"
 
 namespace quarrow::testing {
@@ -23,7 +23,7 @@ class FakeShell final : public Shell {
   void PumpEvents(bool midFrame) override;
   void WaitForEvents(std::int64_t tick) override;
   std::int64_t Ticks() override;
-  CourtSize CourtInterior() override { return kStandardCourt; }
+  CourtSize CourtInterior() override { return court; }
   Picture& PicMain() override { return picture; }
   bool PictureDue(std::int64_t tick) override { return tick - lastDrawn >= presentInterval; }
   void FrameDone(std::int64_t tick, bool drawn) override;
@@ -33,6 +33,7 @@ class FakeShell final : public Shell {
   // Runs action at the first pump at or after tick.
   void At(std::int64_t tick, std::function<void()> action) { events.emplace(tick, action); }
 
+  CourtSize court = kStandardCourt;
   std::int64_t now = kStart;
   std::int64_t workPerFrame = 0;
   // When not 0, the clock also moves on by a tick at every so many readings.
