@@ -51,7 +51,7 @@ TEST(RunAddressTest, ReadsWhatTheWindowsOptionsTakeAndSaysWhatItDidNot) {
                         "abcdefghijklmnopqrstuvwxyz")
                 .problem,
             "The seed \" -\\n\\xe2\\x80\\xae\\xff\xc3\xa9"
-            "abcdefghijklmnop\xe2\x80\xa6\" is not a whole number from 0 to 4294967295: playing "
+            "abcdefghijklmno\xe2\x80\xa6\" is not a whole number from 0 to 4294967295: playing "
             "from the clock.");
 }
 
