@@ -12,7 +12,7 @@ constexpr double kWidth = 800;
 constexpr double kHeight = 480;
 constexpr double kLeft = 80;
 constexpr double kRight = 30;
-constexpr double kTop = 64;
+constexpr double kTop = 80;
 constexpr double kBottom = 92;
 constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr double kPlotHeight = kHeight - kTop - kBottom;
@@ -114,16 +114,25 @@ const char* Interrupted(const Summary& summary) {
   return summary.interrupted ? ", interrupted" : "";
 }
 
+// The title, and beneath it what the runs were played under.
+void AppendTitle(std::string& out, const Summary& summary, const std::string& what) {
+  AppendFormat(out,
+               "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
+               "font-weight=\"bold\">Frames per match: %s%s</text>\n"
+               "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\">%s</text>\n",
+               kWidth / 2, what.c_str(), Interrupted(summary), kWidth / 2,
+               ConditionsText(summary.conditions).c_str());
+}
+
 void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
+  AppendTitle(out, summary,
+              std::to_string(summary.matches) + (summary.matches == 1 ? " match, " : " matches, ") +
+                  SeedsText(summary));
   AppendFormat(
       out,
-      "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, %s%s</text>\n"
-      "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
+      "<text x=\"%.0f\" y=\"64\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
-      kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      SeedsText(summary).c_str(), Interrupted(summary), kWidth / 2,
-      static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      kWidth / 2, static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
       static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
       static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
 }
@@ -210,11 +219,8 @@ std::string HistogramSvg(const Summary& summary) {
   std::string out;
   AppendStart(out);
   if (summary.matches == 0) {
-    AppendFormat(out,
-                 "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-                 "font-weight=\"bold\">Frames per match: no match finished, seed %u%s</text>\n"
-                 "</svg>\n",
-                 kWidth / 2, summary.seed, Interrupted(summary));
+    AppendTitle(out, summary, "no match finished, seed " + std::to_string(summary.seed));
+    out += "</svg>\n";
     return out;
   }
   const Bins bins = BinFrames(summary);

@@ -17,6 +17,7 @@
 #include "analysis/match_pool.h"
 #include "analysis/match_stats.h"
 #include "build_info.h"
+#include "game/game_state.h"
 #include "game/platform.h"
 #include "match_gif.h"
 #include "options.h"
@@ -203,7 +204,7 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
         out.trace(records);
         records.clear();
       }
-      out.match(result, quarrow::Counts);
+      out.match(result, quarrow::CountValues(quarrow::Counts));
     }
   };
   // Every run's matches in order, numbered from 1 in each run.
@@ -212,7 +213,7 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
         outputs.trace.Buffer() += text;
         outputs.trace.Spill();
       },
-      [&](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+      [&](const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
         const std::int64_t run = played.matches / options.matches;
         const std::int64_t match = played.matches % options.matches + 1;
         ++played.matches;
@@ -220,8 +221,9 @@ Played PlayMatches(const runner::Options& options, Outputs& outputs, std::uint32
         progress.Show(played.matches, played.frames);
         analysis::AddMatch(played.stats, result, counts);
         if (outputs.csv.Wanted()) {
-          analysis::AppendCsvRow(outputs.csv.Buffer(), static_cast<std::uint32_t>(seed + run),
-                                 match, result, counts);
+          analysis::AppendCsvRow(outputs.csv.Buffer(),
+                                 analysis::RowOf(static_cast<std::uint32_t>(seed + run), match,
+                                                 result, counts, runner::ConditionsOf(options)));
           outputs.csv.Spill();
         }
       }};
@@ -289,8 +291,8 @@ int Run(const runner::Options& options) {
   const Played played = PlayMatches(options, outputs, seed, gif);
   const auto lastSeed = static_cast<std::uint32_t>(
       seed + std::max<std::int64_t>(0, played.matches - 1) / options.matches);
-  analysis::Summary summary =
-      analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1});
+  analysis::Summary summary = analysis::Summarize(played.stats, runner::ConditionsOf(options), seed,
+                                                  lastSeed, lastSeed - seed + std::int64_t{1});
   summary.interrupted = played.stoppedBy != 0;
   Report(options, outputs, summary,
          played.seconds > 0 ? static_cast<double>(played.frames) / played.seconds : 0.0);
@@ -312,15 +314,23 @@ int Pool(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   Outputs outputs = OpenOutputs(options);
   analysis::RunStats stats;
-  const analysis::PoolSeeds seeds = analysis::ReadPool(
-      options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
+  std::int64_t matches = 0;
+  const analysis::Pooled pooled = analysis::ReadPool(
+      options.pool, runner::CsvLimitsOfRuns(),
+      [&](const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
         analysis::AddMatch(stats, result, counts);
-      });
-  if (stats.frames.empty()) {
-    throw analysis::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
-                                (options.pool.size() == 1 ? "" : "s")};
+        ++matches;
+      },
+      &stopSignal);
+  // Part of a pool is no study of its own, and which part depends on when the signal came.
+  if (pooled.stopped) {
+    std::fprintf(stderr, "quarrow-sim: interrupted after reading %lld match%s; nothing written\n",
+                 static_cast<long long>(matches), matches == 1 ? "" : "es");
+    return 128 + stopSignal;
   }
-  Report(options, outputs, analysis::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct),
+  Report(options, outputs,
+         analysis::Summarize(stats, pooled.conditions, pooled.seeds.lowest, pooled.seeds.highest,
+                             pooled.seeds.distinct),
          -1);
   return 0;
 }

@@ -9,8 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/game_state.h"
-#include "sim/frame.h"
+#include "game/match_record.h"
 
 namespace quarrow::runner {
 
@@ -18,7 +17,7 @@ namespace quarrow::runner {
 // match its result and counts.
 struct RunOutput {
   std::function<void(std::string_view)> trace;
-  std::function<void(const MatchResult&, const MatchCounts&)> match;
+  std::function<void(const MatchResult&, const CountRow&)> match;
 };
 
 // Plays run `run` (0 for the first), handing what it produces to `out`.
