@@ -74,9 +74,11 @@ struct Scales {
   std::int64_t start = 0, end = 1, xStep = 1;  // the frame axis
   std::int64_t yTop = 1, yStep = 1;            // the count axis
 
-  double X(double frames) const {
-    return kLeft +
-           (frames - static_cast<double>(start)) / static_cast<double>(end - start) * kPlotWidth;
+  // From the axis' start in integers: frames near the largest a run can write are too far apart
+  // from each other in a double.
+  double X(std::int64_t frames, double plus = 0) const {
+    return kLeft + (static_cast<double>(frames - start) + plus) / static_cast<double>(end - start) *
+                       kPlotWidth;
   }
   double Y(double count) const {
     return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
@@ -159,8 +161,8 @@ void AppendBars(std::string& out, const Bins& bins, const Scales& s) {
     if (count == 0) {
       continue;
     }
-    const double x0 = s.X(static_cast<double>(from));
-    const double x1 = s.X(static_cast<double>(from + bins.width));
+    const double x0 = s.X(from);
+    const double x1 = s.X(from + bins.width);
     const double gap = std::min(1.0, (x1 - x0) / 4);
     AppendFormat(out,
                  "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#4a78b0\">"
@@ -178,7 +180,7 @@ void AppendFrameAxis(std::string& out, const Scales& s) {
   AppendFormat(out, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n",
                kLeft, axisY, kLeft + kPlotWidth, axisY);
   for (std::int64_t f = s.start; f <= s.end; f += s.xStep) {
-    const double px = s.X(static_cast<double>(f));
+    const double px = s.X(f);
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%lld</text>\n"
@@ -202,7 +204,7 @@ void AppendMarks(std::string& out, const Summary& summary, const Scales& s) {
   } marks[] = {{"median", summary.medianFrames, kTop + 14},
                {"90th percentile", summary.p90Frames, kTop + 30}};
   for (const auto& mark : marks) {
-    const double px = s.X(static_cast<double>(mark.frames) + 0.5);
+    const double px = s.X(mark.frames, 0.5);
     const bool leftOfCentre = px < kLeft + kPlotWidth / 2;
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#c0392b\" "

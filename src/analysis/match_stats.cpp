@@ -14,6 +14,23 @@ namespace {
 // The two-sided 95 % point of the standard normal distribution.
 constexpr double kZ95 = 1.959963984540054;
 
+// total / count (count > 0) to one decimal, as printf would round the exact quotient: a double
+// holds the mean of frames near the longest a run can write only to within hundreds.
+std::string MeanText(Total total, std::int64_t count) {
+  Total whole = total / count;
+  const Total tenths = total % count * 10;
+  int digit = static_cast<int>(tenths / count);
+  const Total twiceRest = tenths % count * 2;
+  if (twiceRest > count || (twiceRest == count && digit % 2 == 1)) {
+    ++digit;
+  }
+  if (digit == 10) {
+    ++whole;
+    digit = 0;
+  }
+  return TotalText(whole) + "." + std::to_string(digit);
+}
+
 }  // namespace
 
 std::string TotalText(Total total) {
@@ -156,8 +173,8 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
   }
   AppendFormat(out,
                "frames per match (nearest rank):\n"
-               "  mean %.1f  median %lld  p90 %lld  p99 %lld  max %lld\n",
-               s.meanFrames, static_cast<long long>(s.medianFrames),
+               "  mean %s  median %lld  p90 %lld  p99 %lld  max %lld\n",
+               MeanText(s.frames, s.matches).c_str(), static_cast<long long>(s.medianFrames),
                static_cast<long long>(s.p90Frames), static_cast<long long>(s.p99Frames),
                static_cast<long long>(s.maxFrames));
   out += "mean per match         all   team 1   team 2\n";
