@@ -290,7 +290,7 @@ Pooled ReadPool(const std::vector<std::string>& files, const CsvLimits& limits,
                 const OnPooledMatch& onMatch, const volatile std::sig_atomic_t* stop) {
   const auto stopped = [stop] { return stop != nullptr && *stop != 0; };
   PoolReader reader(limits, onMatch);
-  const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kChunk);
+  std::vector<char> buffer(kChunk);
   for (const std::string& name : files) {
     reader.StartFile(name);
     // Opening a FIFO without a writer waits for none; reading it waits below, where a signal
@@ -307,12 +307,12 @@ Pooled ReadPool(const std::vector<std::string>& files, const CsvLimits& limits,
         part.stopped = true;
         return part;
       }
-      const ssize_t got = read(in.Get(), buffer.get(), kChunk);
+      const ssize_t got = read(in.Get(), buffer.data(), buffer.size());
       if (got == 0) {
         break;
       }
       if (got > 0) {
-        reader.Take(std::string_view(buffer.get(), static_cast<std::size_t>(got)));
+        reader.Take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
       } else if (errno != EINTR && errno != EAGAIN) {
         reader.RefuseFile(std::string("cannot read: ") + std::strerror(errno));
       }
