@@ -25,11 +25,12 @@ constexpr std::int64_t kMaxBins = 60;
 constexpr std::int64_t kMinSpan = 10;
 constexpr std::int64_t kMaxTicks = 10;
 
-// The smallest of 1, 2, 5, 10, 20, 50, ... that is at least x.
-std::int64_t NiceAtLeast(double x) {
-  std::int64_t step = 1;
+// The smallest of 1, 2, 5, 10, 20, 50, ... that is at least x. The frame axis is reckoned in
+// totals: near the longest matches a run can write, its padding and its last tick pass 2^63.
+Total NiceAtLeast(double x) {
+  Total step = 1;
   for (;;) {
-    for (std::int64_t m : {1, 2, 5}) {
+    for (int m : {1, 2, 5}) {
       if (static_cast<double>(m * step) >= x) {
         return m * step;
       }
@@ -39,8 +40,8 @@ std::int64_t NiceAtLeast(double x) {
 }
 
 struct Bins {
-  std::int64_t first = 0;  // the lowest frame count of the first bin
-  std::int64_t width = 1;
+  Total first = 0;  // the lowest frame count of the first bin
+  Total width = 1;
   std::vector<std::int64_t> counts;
 };
 
@@ -62,6 +63,7 @@ Bins BinFrames(const Summary& summary) {
       std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
   bins.first = low / bins.width * bins.width;
   bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
+  // The tally's frames, not beyond the longest a run can write, are far from Total's bounds.
   for (const auto& [frames, count] : tally) {
     bins.counts[static_cast<std::size_t>((frames - bins.first) / bins.width)] += count;
   }
@@ -71,12 +73,12 @@ Bins BinFrames(const Summary& summary) {
 // Where frames and counts land in the picture: both axes run between ticks, so that each end of
 // them is labelled.
 struct Scales {
-  std::int64_t start = 0, end = 1, xStep = 1;  // the frame axis
-  std::int64_t yTop = 1, yStep = 1;            // the count axis
+  Total start = 0, end = 1, xStep = 1;  // the frame axis
+  std::int64_t yTop = 1, yStep = 1;     // the count axis
 
   // From the axis' start in integers: frames near the largest a run can write are too far apart
   // from each other in a double.
-  double X(std::int64_t frames, double plus = 0) const {
+  double X(Total frames, double plus = 0) const {
     return kLeft + (static_cast<double>(frames - start) + plus) / static_cast<double>(end - start) *
                        kPlotWidth;
   }
@@ -87,16 +89,16 @@ struct Scales {
 
 Scales ChooseScales(const Bins& bins) {
   const auto binCount = static_cast<std::int64_t>(bins.counts.size());
-  const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
-  const std::int64_t spanStart = std::max<std::int64_t>(0, bins.first - pad);
-  const std::int64_t spanEnd = bins.first + binCount * bins.width + pad;
+  const Total pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
+  const Total spanStart = std::max<Total>(0, bins.first - pad);
+  const Total spanEnd = bins.first + binCount * bins.width + pad;
   Scales s;
   s.xStep = NiceAtLeast(static_cast<double>(spanEnd - spanStart) / static_cast<double>(kMaxTicks));
   s.start = spanStart / s.xStep * s.xStep;
   s.end = (spanEnd + s.xStep - 1) / s.xStep * s.xStep;
   // Headroom above the tallest bar keeps the marks' labels clear of the bars.
   const std::int64_t tallest = *std::max_element(bins.counts.begin(), bins.counts.end());
-  s.yStep = NiceAtLeast(static_cast<double>(tallest) / 5);
+  s.yStep = static_cast<std::int64_t>(NiceAtLeast(static_cast<double>(tallest) / 5));
   s.yTop = (tallest + tallest / 8 + s.yStep) / s.yStep * s.yStep;
   return s;
 }
@@ -132,9 +134,9 @@ void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
                   SeedsText(summary));
   AppendFormat(
       out,
-      "<text x=\"%.0f\" y=\"64\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
+      "<text x=\"%.0f\" y=\"64\" text-anchor=\"middle\" fill=\"#555\">bars of %s "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
-      kWidth / 2, static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      kWidth / 2, TotalText(bins.width).c_str(), bins.width == 1 ? "" : "s",
       static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
       static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
 }
@@ -156,7 +158,7 @@ void AppendCountAxis(std::string& out, const Scales& s) {
 
 void AppendBars(std::string& out, const Bins& bins, const Scales& s) {
   for (std::size_t k = 0; k < bins.counts.size(); ++k) {
-    const std::int64_t from = bins.first + static_cast<std::int64_t>(k) * bins.width;
+    const Total from = bins.first + static_cast<std::int64_t>(k) * bins.width;
     const std::int64_t count = bins.counts[k];
     if (count == 0) {
       continue;
@@ -166,11 +168,10 @@ void AppendBars(std::string& out, const Bins& bins, const Scales& s) {
     const double gap = std::min(1.0, (x1 - x0) / 4);
     AppendFormat(out,
                  "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#4a78b0\">"
-                 "<title>%lld to %lld frames: %lld matches</title></rect>\n",
+                 "<title>%s to %s frames: %lld matches</title></rect>\n",
                  x0 + gap, s.Y(static_cast<double>(count)), x1 - x0 - 2 * gap,
-                 kPlotHeight - (s.Y(static_cast<double>(count)) - kTop),
-                 static_cast<long long>(from), static_cast<long long>(from + bins.width - 1),
-                 static_cast<long long>(count));
+                 kPlotHeight - (s.Y(static_cast<double>(count)) - kTop), TotalText(from).c_str(),
+                 TotalText(from + bins.width - 1).c_str(), static_cast<long long>(count));
   }
 }
 
@@ -179,14 +180,14 @@ void AppendFrameAxis(std::string& out, const Scales& s) {
   const double axisY = kTop + kPlotHeight;
   AppendFormat(out, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n",
                kLeft, axisY, kLeft + kPlotWidth, axisY);
-  for (std::int64_t f = s.start; f <= s.end; f += s.xStep) {
+  for (Total f = s.start; f <= s.end; f += s.xStep) {
     const double px = s.X(f);
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n"
-                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%lld</text>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%s</text>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" fill=\"#555\">%g s</text>\n",
-                 px, axisY, px, axisY + 5, px, axisY + 20, static_cast<long long>(f), px,
-                 axisY + 36, static_cast<double>(f) * kFrameSeconds);
+                 px, axisY, px, axisY + 5, px, axisY + 20, TotalText(f).c_str(), px, axisY + 36,
+                 static_cast<double>(f) * kFrameSeconds);
   }
   AppendFormat(out,
                "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">frames per match "

@@ -174,16 +174,22 @@ TEST(MatchPool, SumsTheLargestValuesARunWritesExactly) {
   EXPECT_NE(SummaryJson(s, -1).find("\"frames\": 13835058055282163709,"), std::string::npos);
   EXPECT_NE(SummaryText(s, -1).find("mean " + most + ".0 "), std::string::npos);
   EXPECT_NE(SummaryText(s, -1).find("hits           4294967294.00"), std::string::npos);
-  // One bar, inside the plot and as wide as its axis allows.
-  const std::string svg = HistogramSvg(s);
-  const std::size_t bar = svg.find("<rect x=\"", svg.find("matches</text>"));
-  ASSERT_NE(bar, std::string::npos);
-  EXPECT_EQ(svg.find("<rect x=\"", bar + 1), std::string::npos);
-  const double x = std::stod(svg.substr(bar + 9)),
-               width = std::stod(svg.substr(svg.find("width=\"", bar) + 7));
-  EXPECT_GT(x, 80);
-  EXPECT_GT(width, 10);
-  EXPECT_LT(x + width, 770);
+  // Bars inside the plot, also with a match of one frame beside them.
+  for (const std::string& first :
+       {std::string(),
+        "4,1,1" + rows.substr(rows.find(",0,") + 2, rows.find('\n') - 1 - rows.find(",0,"))}) {
+    ASSERT_EQ(Pool({{"a", Header() + rows + first}}, 1 << 20, &s), "");
+    const std::string svg = HistogramSvg(s);
+    std::size_t bar = svg.find("matches</text>"), bars = 0;
+    for (; (bar = svg.find("<rect x=\"", bar + 1)) != std::string::npos; ++bars) {
+      const double x = std::stod(svg.substr(bar + 9)),
+                   width = std::stod(svg.substr(svg.find("width=\"", bar) + 7));
+      EXPECT_GT(x, 80);
+      EXPECT_GT(width, 10);
+      EXPECT_LT(x + width, 770);
+    }
+    EXPECT_EQ(bars, first.empty() ? 1u : 2u);
+  }
 }
 
 TEST(MatchPool, ALineTooLongIsRefusedWhereverItSits) {
