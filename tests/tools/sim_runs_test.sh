@@ -40,8 +40,7 @@ mkfifo idle.fifo slow.fifo
 { cat one.csv; sleep 3; } >slow.fifo & writer=$!
 for fifo in idle slow; do
   "$sim" --pool $fifo.fifo --histogram $fifo.svg 2>err & pid=$!
-  sleep 0.5
-  kill -TERM $pid
+  sleep 0.5 && kill -TERM $pid
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -KILL $pid 2>/dev/null && fail "pool of the $fifo FIFO outlived SIGTERM"
   wait $pid; rc=$?
