@@ -176,13 +176,12 @@ void PoolReader::State::TakeRow(std::string_view text) {
       RefuseField(k, start, text);
     }
     table[k].Set(row, static_cast<std::int64_t>(value));
-    ++p;
+    p += last ? 0 : 1;
   }
-  const RunConditions standard = limits.standard;
   if (columns != kCsvColumns) {
-    row.width = standard.width;
-    row.height = standard.height;
-    row.maxFrames = standard.maxFrames;
+    row.width = limits.standard.width;
+    row.height = limits.standard.height;
+    row.maxFrames = limits.standard.maxFrames;
   }
   // A match ends when a team wins or the stall limit is reached, and not after.
   const char* const unsaid = columns == kCsvColumns ? "" : " (the standard: the CSV does not say)";

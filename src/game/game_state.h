@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <string_view>
 
 #include "game/match_record.h"
 #include "game/values.h"
