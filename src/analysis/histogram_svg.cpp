@@ -14,7 +14,7 @@ constexpr double kWidth = 800;
 constexpr double kHeight = 480;
 constexpr double kLeft = 80;
 constexpr double kRight = 30;
-constexpr double kTop = 64;
+constexpr double kTop = 80;
 constexpr double kBottom = 92;
 constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr double kPlotHeight = kHeight - kTop - kBottom;
@@ -27,11 +27,12 @@ constexpr std::int64_t kMaxBins = 60;
 constexpr std::int64_t kMinSpan = 10;
 constexpr std::int64_t kMaxTicks = 10;
 
-// The smallest of 1, 2, 5, 10, 20, 50, ... that is at least x.
-std::int64_t NiceAtLeast(double x) {
-  std::int64_t step = 1;
+// The smallest of 1, 2, 5, 10, 20, 50, ... that is at least x. The frame axis is reckoned in
+// totals: near the longest matches a run can write, its padding and its last tick pass 2^63.
+Total NiceAtLeast(double x) {
+  Total step = 1;
   for (;;) {
-    for (std::int64_t m : {1, 2, 5}) {
+    for (int m : {1, 2, 5}) {
       if (static_cast<double>(m * step) >= x) {
         return m * step;
       }
@@ -41,8 +42,8 @@ std::int64_t NiceAtLeast(double x) {
 }
 
 struct Bins {
-  std::int64_t first = 0;  // the lowest frame count of the first bin
-  std::int64_t width = 1;
+  Total first = 0;  // the lowest frame count of the first bin
+  Total width = 1;
   std::vector<std::int64_t> counts;
 };
 
@@ -64,6 +65,7 @@ Bins BinFrames(const Summary& summary) {
       std::max(std::min(freedmanDiaconis, sturges), range / static_cast<double>(kMaxBins)));
   bins.first = low / bins.width * bins.width;
   bins.counts.assign(static_cast<std::size_t>(high / bins.width - low / bins.width + 1), 0);
+  // The tally's frames, not beyond the longest a run can write, are far from Total's bounds.
   for (const auto& [frames, count] : tally) {
     bins.counts[static_cast<std::size_t>((frames - bins.first) / bins.width)] += count;
   }
@@ -73,12 +75,14 @@ Bins BinFrames(const Summary& summary) {
 // Where frames and counts land in the picture: both axes run between ticks, so that each end of
 // them is labelled.
 struct Scales {
-  std::int64_t start = 0, end = 1, xStep = 1;  // the frame axis
-  std::int64_t yTop = 1, yStep = 1;            // the count axis
+  Total start = 0, end = 1, xStep = 1;  // the frame axis
+  std::int64_t yTop = 1, yStep = 1;     // the count axis
 
-  double X(double frames) const {
-    return kLeft +
-           (frames - static_cast<double>(start)) / static_cast<double>(end - start) * kPlotWidth;
+  // From the axis' start in integers: frames near the largest a run can write are too far apart
+  // from each other in a double.
+  double X(Total frames, double plus = 0) const {
+    return kLeft + (static_cast<double>(frames - start) + plus) / static_cast<double>(end - start) *
+                       kPlotWidth;
   }
   double Y(double count) const {
     return kTop + kPlotHeight - count / static_cast<double>(yTop) * kPlotHeight;
@@ -87,16 +91,16 @@ struct Scales {
 
 Scales ChooseScales(const Bins& bins) {
   const auto binCount = static_cast<std::int64_t>(bins.counts.size());
-  const std::int64_t pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
-  const std::int64_t spanStart = std::max<std::int64_t>(0, bins.first - pad);
-  const std::int64_t spanEnd = bins.first + binCount * bins.width + pad;
+  const Total pad = std::max<std::int64_t>(0, kMinSpan - binCount) / 2 * bins.width;
+  const Total spanStart = std::max<Total>(0, bins.first - pad);
+  const Total spanEnd = bins.first + binCount * bins.width + pad;
   Scales s;
   s.xStep = NiceAtLeast(static_cast<double>(spanEnd - spanStart) / static_cast<double>(kMaxTicks));
   s.start = spanStart / s.xStep * s.xStep;
   s.end = (spanEnd + s.xStep - 1) / s.xStep * s.xStep;
   // Headroom above the tallest bar keeps the marks' labels clear of the bars.
   const std::int64_t tallest = *std::max_element(bins.counts.begin(), bins.counts.end());
-  s.yStep = NiceAtLeast(static_cast<double>(tallest) / 5);
+  s.yStep = static_cast<std::int64_t>(NiceAtLeast(static_cast<double>(tallest) / 5));
   s.yTop = (tallest + tallest / 8 + s.yStep) / s.yStep * s.yStep;
   return s;
 }
@@ -116,16 +120,25 @@ const char* Interrupted(const Summary& summary) {
   return summary.interrupted ? ", interrupted" : "";
 }
 
+// The title, and beneath it what the runs were played under.
+void AppendTitle(std::string& out, const Summary& summary, const std::string& what) {
+  AppendFormat(out,
+               "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
+               "font-weight=\"bold\">Frames per match: %s%s</text>\n"
+               "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\">%s</text>\n",
+               kWidth / 2, what.c_str(), Interrupted(summary), kWidth / 2,
+               ConditionsText(summary.conditions).c_str());
+}
+
 void AppendHeading(std::string& out, const Summary& summary, const Bins& bins) {
+  AppendTitle(out, summary,
+              std::to_string(summary.matches) + (summary.matches == 1 ? " match, " : " matches, ") +
+                  SeedsText(summary));
   AppendFormat(
       out,
-      "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-      "font-weight=\"bold\">Frames per match: %lld match%s, %s%s</text>\n"
-      "<text x=\"%.0f\" y=\"46\" text-anchor=\"middle\" fill=\"#555\">bars of %lld "
+      "<text x=\"%.0f\" y=\"64\" text-anchor=\"middle\" fill=\"#555\">bars of %s "
       "frame%s (%g s); median %lld, 90th percentile %lld, longest %lld</text>\n",
-      kWidth / 2, static_cast<long long>(summary.matches), summary.matches == 1 ? "" : "es",
-      SeedsText(summary).c_str(), Interrupted(summary), kWidth / 2,
-      static_cast<long long>(bins.width), bins.width == 1 ? "" : "s",
+      kWidth / 2, TotalText(bins.width).c_str(), bins.width == 1 ? "" : "s",
       static_cast<double>(bins.width) * kFrameSeconds, static_cast<long long>(summary.medianFrames),
       static_cast<long long>(summary.p90Frames), static_cast<long long>(summary.maxFrames));
 }
@@ -147,21 +160,20 @@ void AppendCountAxis(std::string& out, const Scales& s) {
 
 void AppendBars(std::string& out, const Bins& bins, const Scales& s) {
   for (std::size_t k = 0; k < bins.counts.size(); ++k) {
-    const std::int64_t from = bins.first + static_cast<std::int64_t>(k) * bins.width;
+    const Total from = bins.first + static_cast<std::int64_t>(k) * bins.width;
     const std::int64_t count = bins.counts[k];
     if (count == 0) {
       continue;
     }
-    const double x0 = s.X(static_cast<double>(from));
-    const double x1 = s.X(static_cast<double>(from + bins.width));
+    const double x0 = s.X(from);
+    const double x1 = s.X(from + bins.width);
     const double gap = std::min(1.0, (x1 - x0) / 4);
     AppendFormat(out,
                  "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#4a78b0\">"
-                 "<title>%lld to %lld frames: %lld matches</title></rect>\n",
+                 "<title>%s to %s frames: %lld matches</title></rect>\n",
                  x0 + gap, s.Y(static_cast<double>(count)), x1 - x0 - 2 * gap,
-                 kPlotHeight - (s.Y(static_cast<double>(count)) - kTop),
-                 static_cast<long long>(from), static_cast<long long>(from + bins.width - 1),
-                 static_cast<long long>(count));
+                 kPlotHeight - (s.Y(static_cast<double>(count)) - kTop), TotalText(from).c_str(),
+                 TotalText(from + bins.width - 1).c_str(), static_cast<long long>(count));
   }
 }
 
@@ -170,14 +182,14 @@ void AppendFrameAxis(std::string& out, const Scales& s) {
   const double axisY = kTop + kPlotHeight;
   AppendFormat(out, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n",
                kLeft, axisY, kLeft + kPlotWidth, axisY);
-  for (std::int64_t f = s.start; f <= s.end; f += s.xStep) {
-    const double px = s.X(static_cast<double>(f));
+  for (Total f = s.start; f <= s.end; f += s.xStep) {
+    const double px = s.X(f);
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/>\n"
-                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%lld</text>\n"
+                 "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%s</text>\n"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" fill=\"#555\">%g s</text>\n",
-                 px, axisY, px, axisY + 5, px, axisY + 20, static_cast<long long>(f), px,
-                 axisY + 36, static_cast<double>(f) * kFrameSeconds);
+                 px, axisY, px, axisY + 5, px, axisY + 20, TotalText(f).c_str(), px, axisY + 36,
+                 static_cast<double>(f) * kFrameSeconds);
   }
   AppendFormat(out,
                "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">frames per match "
@@ -195,7 +207,7 @@ void AppendMarks(std::string& out, const Summary& summary, const Scales& s) {
   } marks[] = {{"median", summary.medianFrames, kTop + 14},
                {"90th percentile", summary.p90Frames, kTop + 30}};
   for (const auto& mark : marks) {
-    const double px = s.X(static_cast<double>(mark.frames) + 0.5);
+    const double px = s.X(mark.frames, 0.5);
     const bool leftOfCentre = px < kLeft + kPlotWidth / 2;
     AppendFormat(out,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#c0392b\" "
@@ -212,11 +224,8 @@ std::string HistogramSvg(const Summary& summary) {
   std::string out;
   AppendStart(out);
   if (summary.matches == 0) {
-    AppendFormat(out,
-                 "<text x=\"%.0f\" y=\"26\" text-anchor=\"middle\" font-size=\"17\" "
-                 "font-weight=\"bold\">Frames per match: no match finished, seed %u%s</text>\n"
-                 "</svg>\n",
-                 kWidth / 2, summary.seed, Interrupted(summary));
+    AppendTitle(out, summary, "no match finished, seed " + std::to_string(summary.seed));
+    out += "</svg>\n";
     return out;
   }
   const Bins bins = BinFrames(summary);

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "analysis/match_csv.h"
 #include "text/number_text.h"
 
 namespace quarrow::analysis {
@@ -13,36 +14,33 @@ namespace {
 // The two-sided 95 % point of the standard normal distribution.
 constexpr double kZ95 = 1.959963984540054;
 
+// total / count (count > 0) to one decimal, as printf would round the exact quotient: a double
+// holds the mean of frames near the longest a run can write only to within hundreds.
+std::string MeanText(Total total, std::int64_t count) {
+  Total whole = total / count;
+  const Total tenths = total % count * 10;
+  int digit = static_cast<int>(tenths / count);
+  const Total twiceRest = tenths % count * 2;
+  if (twiceRest > count || (twiceRest == count && digit % 2 == 1)) {
+    ++digit;
+  }
+  if (digit == 10) {
+    ++whole;
+    digit = 0;
+  }
+  return TotalText(whole) + "." + std::to_string(digit);
+}
+
 }  // namespace
 
-const std::array<std::string, kCountColumns> kCountNames = [] {
-  std::array<std::string, kCountColumns> names;
-  std::size_t k = 0;
-  for (const CountField& field : kCountFields) {
-    if (field.whole != nullptr) {
-      names[k++] = field.name;
-      continue;
-    }
-    for (int t = 1; t <= kTeamCount; ++t) {
-      names[k++] = std::string(field.name) + "_" + std::to_string(t);
-    }
-  }
-  return names;
-}();
-
-CountRow CountValues(const MatchCounts& counts) {
-  CountRow row{};
-  std::size_t k = 0;
-  for (const CountField& field : kCountFields) {
-    if (field.whole != nullptr) {
-      row[k++] = counts.*field.whole;
-      continue;
-    }
-    for (int t = 1; t <= kTeamCount; ++t) {
-      row[k++] = (counts.*field.perTeam)[t];
-    }
-  }
-  return row;
+std::string TotalText(Total total) {
+  // A total is never below 0: it sums frames and counts.
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(total % 10)));
+    total /= 10;
+  } while (total > 0);
+  return digits;
 }
 
 void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
@@ -51,7 +49,15 @@ void AddMatch(RunStats& stats, const MatchResult& result, const CountRow& row) {
   } else {
     ++stats.wins[result.winner];
   }
-  ++stats.frames[result.frames];
+  if (result.frames < RunStats::kShortFrames) {
+    const auto at = static_cast<std::size_t>(result.frames);
+    if (at >= stats.shortFrames.size()) {
+      stats.shortFrames.resize(at + 1);
+    }
+    ++stats.shortFrames[at];
+  } else {
+    ++stats.longFrames[result.frames];
+  }
   for (std::size_t k = 0; k < kCountColumns; ++k) {
     stats.countTotals[k] += row[k];
   }
@@ -82,15 +88,22 @@ std::int64_t NearestRank(const FrameTally& tally, std::int64_t matches, int perc
   return tally.rbegin()->first;
 }
 
-Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastSeed,
-                  std::int64_t runs) {
+Summary Summarize(const RunStats& stats, const RunConditions& conditions, std::uint32_t seed,
+                  std::uint32_t lastSeed, std::int64_t runs) {
   Summary s;
+  s.conditions = conditions;
   s.seed = seed;
   s.lastSeed = lastSeed;
   s.runs = runs;
-  for (const auto& [frames, count] : stats.frames) {
+  s.frameTally = stats.longFrames;
+  for (std::size_t frames = 0; frames < stats.shortFrames.size(); ++frames) {
+    if (stats.shortFrames[frames] > 0) {
+      s.frameTally.emplace(frames, stats.shortFrames[frames]);
+    }
+  }
+  for (const auto& [frames, count] : s.frameTally) {
     s.matches += count;
-    s.frames += frames * count;
+    s.frames += Total{frames} * count;
   }
   s.stalls = stats.stalls;
   s.wins = stats.wins;
@@ -103,7 +116,6 @@ Summary Summarize(const RunStats& stats, std::uint32_t seed, std::uint32_t lastS
   if (s.matches == 0) {
     return s;
   }
-  s.frameTally = stats.frames;
   const double matches = static_cast<double>(s.matches);
   s.meanFrames = static_cast<double>(s.frames) / matches;
   s.medianFrames = NearestRank(s.frameTally, s.matches, 50);
@@ -127,19 +139,25 @@ std::string SeedsText(const Summary& s) {
   return std::to_string(s.runs) + " seeds from " + range;
 }
 
+std::string ConditionsText(const RunConditions& c) {
+  return "court " + std::to_string(c.width) + "x" + std::to_string(c.height) + ", stall limit " +
+         std::to_string(c.maxFrames) + " frames";
+}
+
 std::string SummaryText(const Summary& s, double framesPerSecond) {
   std::string out;
   if (s.runs > 1) {
     out += SeedsText(s) + ", ";
   }
-  AppendFormat(out, "matches %lld, frames %lld, team 1 won %lld, team 2 won %lld, stalls %lld",
-               static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+  AppendFormat(out, "matches %lld, frames %s, team 1 won %lld, team 2 won %lld, stalls %lld",
+               static_cast<long long>(s.matches), TotalText(s.frames).c_str(),
                static_cast<long long>(s.wins[1]), static_cast<long long>(s.wins[2]),
                static_cast<long long>(s.stalls));
   if (framesPerSecond >= 0) {
     AppendFormat(out, ", %.0f frames per second", framesPerSecond);
   }
   out += s.interrupted ? ", interrupted\n" : "\n";
+  out += ConditionsText(s.conditions) + "\n";
   if (s.matches == 0) {
     out += "no match finished\n";
     return out;
@@ -155,8 +173,8 @@ std::string SummaryText(const Summary& s, double framesPerSecond) {
   }
   AppendFormat(out,
                "frames per match (nearest rank):\n"
-               "  mean %.1f  median %lld  p90 %lld  p99 %lld  max %lld\n",
-               s.meanFrames, static_cast<long long>(s.medianFrames),
+               "  mean %s  median %lld  p90 %lld  p99 %lld  max %lld\n",
+               MeanText(s.frames, s.matches).c_str(), static_cast<long long>(s.medianFrames),
                static_cast<long long>(s.p90Frames), static_cast<long long>(s.p99Frames),
                static_cast<long long>(s.maxFrames));
   out += "mean per match         all   team 1   team 2\n";
@@ -183,8 +201,12 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
     AppendFormat(out, "\"runs\": %lld, \"last_seed\": %u, ", static_cast<long long>(s.runs),
                  s.lastSeed);
   }
-  AppendFormat(out, "\"matches\": %lld, \"frames\": %lld, \"stalls\": %lld, ",
-               static_cast<long long>(s.matches), static_cast<long long>(s.frames),
+  AppendFormat(out, "\"width\": %lld, \"height\": %lld, \"max_frames\": %lld, ",
+               static_cast<long long>(s.conditions.width),
+               static_cast<long long>(s.conditions.height),
+               static_cast<long long>(s.conditions.maxFrames));
+  AppendFormat(out, "\"matches\": %lld, \"frames\": %s, \"stalls\": %lld, ",
+               static_cast<long long>(s.matches), TotalText(s.frames).c_str(),
                static_cast<long long>(s.stalls));
   if (s.interrupted) {
     out += "\"interrupted\": true, ";
@@ -220,7 +242,8 @@ std::string SummaryJson(const Summary& s, double framesPerSecond) {
                static_cast<long long>(s.p99Frames), static_cast<long long>(s.maxFrames));
   out += ", \"means\": {";
   for (std::size_t k = 0; k < kCountColumns; ++k) {
-    AppendFormat(out, "%s\"%s\": ", k == 0 ? "" : ", ", kCountNames[k].c_str());
+    AppendFormat(out, "%s\"%s\": ", k == 0 ? "" : ", ",
+                 CsvColumns()[kFirstCountColumn + k].name.c_str());
     AppendShortest(out, s.countMeans[k]);
   }
   out += "}, \"frames_per_second\": ";

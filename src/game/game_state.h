@@ -6,14 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <string_view>
 
+#include "game/match_record.h"
 #include "game/values.h"
 
 namespace quarrow {
 
 inline constexpr int kPlayerCount = 10;
-inline constexpr int kTeamCount = 2;
 
 struct PlayerInfo {
   Fixed X, Y;
@@ -59,18 +58,7 @@ extern std::int16_t CourtWidth, CourtHeight;
 extern std::int16_t HalfWidth, ThirdWidth;
 extern Flag MaxMode, FastMode, Restarting;
 
-// What has happened in the current match, counted where it happens; match setup starts it afresh.
-// Per-team counts are indexed by team, 1 and 2, like Teams.
-struct MatchCounts {
-  using PerTeam = std::array<std::int32_t, kTeamCount + 1>;
-  std::int32_t throws = 0;
-  std::int32_t pickups = 0;
-  PerTeam hits{};     // court players of the team sent to the end zone
-  PerTeam returns{};  // throwers of the team brought back into court
-  PerTeam livesLost{};
-  PerTeam backEntries{};  // frames in which the team's back player joined the court
-};
-
+// The current match's counts; match setup starts them afresh.
 extern MatchCounts Counts;
 
 // The draws for which a search's x lands in a role's zone: low <= draw < high.
@@ -98,30 +86,6 @@ struct BallSinCosMemo {
 };
 
 extern BallSinCosMemo BallSinCosKept;
-
-// Every count under the name reports give it, in the order they list them. A per-team count is
-// reported once for each team, its name suffixed _1 and _2.
-struct CountField {
-  std::string_view name;
-  std::int32_t MatchCounts::*whole = nullptr;
-  MatchCounts::PerTeam MatchCounts::*perTeam = nullptr;
-};
-inline constexpr std::array<CountField, 6> kCountFields = {{
-    {"throws", &MatchCounts::throws, nullptr},
-    {"pickups", &MatchCounts::pickups, nullptr},
-    {"hits", nullptr, &MatchCounts::hits},
-    {"returns", nullptr, &MatchCounts::returns},
-    {"lives_lost", nullptr, &MatchCounts::livesLost},
-    {"back_entries", nullptr, &MatchCounts::backEntries},
-}};
-// A count added to the record but not to the list would be missed by every report.
-static_assert(sizeof(MatchCounts) == [] {
-  std::size_t size = 0;
-  for (const CountField& field : kCountFields) {
-    size += field.whole != nullptr ? sizeof(std::int32_t) : sizeof(MatchCounts::PerTeam);
-  }
-  return size;
-}());
 
 // Everything back to zero, as at program start.
 void ResetGameState();

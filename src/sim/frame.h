@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "game/match_record.h"
 #include "game/match_setup.h"
 
 namespace quarrow {
@@ -32,11 +33,6 @@ std::int16_t Winner();
 
 // Frames after which the headless runner counts a match still undecided as a stall, by default.
 inline constexpr std::int64_t kStallFrames = 200000;
-
-struct MatchResult {
-  std::int16_t winner = 0;  // 0: still undecided when the frames ran out
-  std::int64_t frames = 0;
-};
 
 // Plays one match without a window: setup, then frames until a team wins or maxFrames have run.
 // onFrame(frame) sees the state after setup (frame 0) and after every frame.

@@ -18,6 +18,8 @@
 namespace quarrow::analysis {
 namespace {
 
+constexpr RunConditions kConditions{257, 169, 200000};
+
 TEST(MatchStats, WilsonIntervalAgainstHandValues) {
   struct Case {
     std::int64_t wins, trials;
@@ -47,7 +49,7 @@ TEST(MatchStats, NearestRankPercentiles) {
       AddMatch(stats, MatchResult{1, frames = static_cast<std::int64_t>(random() % 40)},
                CountRow{});
     }
-    const FrameTally& tally = stats.frames;
+    const FrameTally tally = Summarize(stats, kConditions, 1).frameTally;
     std::sort(sorted.begin(), sorted.end());
     for (int percent = 1; percent <= 100; ++percent) {
       const auto rank = static_cast<std::size_t>(std::ceil(percent * n / 100.0));
@@ -60,9 +62,9 @@ TEST(MatchStats, NearestRankPercentiles) {
   // Of six matches the 90th percentile is the longest: rank ceil(5.4).
   RunStats six;
   for (std::int64_t frames : {60, 10, 50, 20, 40, 30}) {
-    AddMatch(six, MatchResult{1, frames}, MatchCounts{});
+    AddMatch(six, MatchResult{1, frames}, CountRow{});
   }
-  EXPECT_EQ(Summarize(six, 1).p90Frames, 60);
+  EXPECT_EQ(Summarize(six, kConditions, 1).p90Frames, 60);
 }
 
 // Parses every match of what a regular expression finds, by its group.
@@ -85,7 +87,7 @@ TEST(MatchStats, HistogramBinsEveryMatchOnAnAxisCoveringThemAll) {
       const auto spread = static_cast<std::int64_t>(random()) % (longest - shortest + 1);
       AddMatch(stats, MatchResult{1, shortest + spread}, CountRow{});
     }
-    const Summary summary = Summarize(stats, 1);
+    const Summary summary = Summarize(stats, kConditions, 1);
     const std::string svg = HistogramSvg(summary);
     const char* bar = "<title>(\\d+) to (\\d+) frames: (\\d+) matches</title>";
     const auto counts = Numbers(svg, bar, 3), ticks = Numbers(svg, "middle\">(\\d+)</text>", 1);
@@ -105,13 +107,14 @@ TEST(MatchStats, SummaryAndItsJson) {
     MatchCounts counts;
     counts.throws = k + 1;
     counts.backEntries[2] = k == 3 ? 2 : 0;
-    AddMatch(stats, MatchResult{winners[k], frames[k]}, counts);
+    AddMatch(stats, MatchResult{winners[k], frames[k]}, CountValues(counts));
   }
   // The JSON shows the whole summary.
-  const std::string json = SummaryJson(Summarize(stats, 9), 1000);
+  const std::string json = SummaryJson(Summarize(stats, kConditions, 9), 1000);
   EXPECT_EQ(json.find('\n'), json.size() - 1);
   const std::string parts[] = {
-      "{\"seed\": 9, \"matches\": 4, \"frames\": 100, \"stalls\": 1, \"teams\": [",
+      "{\"seed\": 9, \"width\": 257, \"height\": 169, \"max_frames\": 200000, \"matches\": 4, "
+      "\"frames\": 100, \"stalls\": 1, \"teams\": [",
       "{\"team\": 1, \"wins\": 2, \"share\": 0.6666666666666666, \"low\": 0.2076",
       "{\"team\": 2, \"wins\": 1, \"share\": 0.3333333333333333, \"low\": 0.0614",
       "\"frames_per_match\": {\"mean\": 25, \"median\": 20, \"p90\": 40, \"p99\": 40, \"max\": 40}",
@@ -126,8 +129,8 @@ TEST(MatchStats, SummaryAndItsJson) {
 
   // Without a decided match there are no shares to give.
   RunStats stalled;
-  AddMatch(stalled, MatchResult{0, 5}, MatchCounts{});
-  EXPECT_NE(SummaryJson(Summarize(stalled, 1), 0)
+  AddMatch(stalled, MatchResult{0, 5}, CountRow{});
+  EXPECT_NE(SummaryJson(Summarize(stalled, kConditions, 1), 0)
                 .find("\"wins\": 0, \"share\": null, \"low\": null, \"high\": null}]"),
             std::string::npos);
 }
@@ -140,14 +143,15 @@ TEST(MatchCsv, HeaderNamesEveryColumnOfItsRows) {
                            .livesLost = {0, 17, 18},
                            .backEntries = {0, 19, 20}};
   const std::map<std::string, std::string> expected = {
-      {"match", "7"},           {"frames", "1234"},     {"winner", "2"},
-      {"throws", "11"},         {"pickups", "12"},      {"hits_1", "13"},
-      {"hits_2", "14"},         {"returns_1", "15"},    {"returns_2", "16"},
-      {"lives_lost_1", "17"},   {"lives_lost_2", "18"}, {"back_entries_1", "19"},
-      {"back_entries_2", "20"}, {"seed", "4294967295"}};
+      {"match", "7"},           {"frames", "1234"},      {"winner", "2"},
+      {"throws", "11"},         {"pickups", "12"},       {"hits_1", "13"},
+      {"hits_2", "14"},         {"returns_1", "15"},     {"returns_2", "16"},
+      {"lives_lost_1", "17"},   {"lives_lost_2", "18"},  {"back_entries_1", "19"},
+      {"back_entries_2", "20"}, {"seed", "4294967295"},  {"width", "257"},
+      {"height", "169"},        {"max_frames", "200000"}};
   std::string text;
   AppendCsvHeader(text);
-  AppendCsvRow(text, 4294967295u, 7, MatchResult{2, 1234}, counts);
+  AppendCsvRow(text, RowOf(4294967295u, 7, MatchResult{2, 1234}, CountValues(counts), kConditions));
   std::vector<std::vector<std::string>> lines(1);
   for (std::string field; char c : text) {
     if (c == ',' || c == '\n') {

@@ -344,7 +344,8 @@ TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
   const EveryPump driver([&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       if (shown.empty()) {
-        analysis::AppendCsvRow(shown, 1, 2, {Winner(), window.FramesRun()}, Counts);
+        analysis::AppendCsvRow(
+            shown, analysis::RowOf(1, 2, {Winner(), window.FramesRun()}, CountValues(Counts), {}));
       }
       box->button(QMessageBox::No)->click();
     }
@@ -355,7 +356,8 @@ TEST_F(WindowTest, ASeededMatchEndsAsTheRunnersRowForItSays) {
   const PlatformInstallation installation(headless);
   PlayMatch(kStallFrames, [](std::int64_t) {});
   std::string played;
-  analysis::AppendCsvRow(played, 1, 2, PlayMatch(kStallFrames, [](std::int64_t) {}), Counts);
+  const MatchResult result = PlayMatch(kStallFrames, [](std::int64_t) {});
+  analysis::AppendCsvRow(played, analysis::RowOf(1, 2, result, CountValues(Counts), {}));
   EXPECT_EQ(shown, played);
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "analysis/match_stats.h"
 #include "game/game_state.h"
 #include "game/game_state_fixture.h"
 #include "game/platform.h"
@@ -13,7 +12,6 @@
 namespace quarrow {
 namespace {
 
-using analysis::CountValues;
 using testing::Fx;
 
 class Counting : public testing::GameStateTest {

@@ -37,6 +37,19 @@ for case in foreign.csv:1: torn.csv:4: repeated.csv:6:; do
   [ "$rc" = 2 ] && grep -q "^quarrow-sim: $case" err || fail "pool of $case status $rc, $(cat err)"
 done
 
+# A pool stops when told, also while a FIFO waits for its first writer or for more: one line, 143.
+mkfifo idle.fifo slow.fifo
+{ cat one.csv; sleep 3; } >slow.fifo & writer=$!
+for fifo in idle slow; do
+  "$sim" --pool $fifo.fifo --histogram $fifo.svg 2>err & pid=$!
+  sleep 0.5 && kill -TERM $pid
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -KILL $pid 2>/dev/null && fail "pool of the $fifo FIFO outlived SIGTERM"
+  wait $pid; rc=$?
+  [ "$rc" = 143 ] && [ "$(wc -l <err)" = 1 ] && [ ! -e $fifo.svg ] || fail "$fifo FIFO: $rc, $(cat err)"
+done
+kill $writer 2>/dev/null
+
 # A worker killed mid-run, then an interrupt: one line, no output in place, no worker left.
 workers() { for _ in $(seq 100); do pgrep -P "$1" >/dev/null && break; sleep 0.1; done; }
 "$sim" --seed 1 --runs 400 --matches 20 --jobs 2 --csv killed.csv 2>err & pid=$!
@@ -51,6 +64,6 @@ sleep 1
 kill -TERM $pid
 wait $pid; rc=$?
 [ "$rc" = 143 ] && [ -z "$(pgrep -P $pid)" ] || fail "interrupt: status $rc"
-awk -F, 'NF != 14 { bad = 1 } END { exit bad }' stopped.csv && [ "$(tail -c 1 stopped.csv)" = "" ] ||
+awk -F, 'NR == 1 { n = NF } NF != n { bad = 1 } END { exit bad }' stopped.csv && [ "$(tail -c 1 stopped.csv)" = "" ] ||
   fail "torn CSV"
 exit $failed

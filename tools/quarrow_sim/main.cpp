@@ -20,6 +20,7 @@
 #include "analysis/match_pool.h"
 #include "analysis/match_stats.h"
 #include "build_info.h"
+#include "game/game_state.h"
 #include "game/platform.h"
 #include "match_gif.h"
 #include "options.h"
@@ -175,7 +176,7 @@ class RunPlayer {
         out.trace(records);
         records.clear();
       }
-      out.match(result, quarrow::Counts);
+      out.match(result, quarrow::CountValues(quarrow::Counts));
     }
   }
 
@@ -216,7 +217,7 @@ class ResultSink {
 
   runner::RunOutput Output() {
     return {[this](std::string_view text) { Trace(text); },
-            [this](const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+            [this](const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
               Match(result, counts);
             }};
   }
@@ -233,7 +234,7 @@ class ResultSink {
   }
 
   // Every run's matches are numbered from 1.
-  void Match(const quarrow::MatchResult& result, const quarrow::MatchCounts& counts) {
+  void Match(const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
     const std::int64_t run = played_.matches / options_.matches;
     const std::int64_t match = played_.matches % options_.matches + 1;
     ++played_.matches;
@@ -241,8 +242,9 @@ class ResultSink {
     progress_.Show(played_.matches, played_.frames);
     analysis::AddMatch(played_.stats, result, counts);
     if (outputs_.csv.Wanted()) {
-      analysis::AppendCsvRow(outputs_.csv.Buffer(), static_cast<std::uint32_t>(seed_ + run), match,
-                             result, counts);
+      analysis::AppendCsvRow(outputs_.csv.Buffer(),
+                             analysis::RowOf(static_cast<std::uint32_t>(seed_ + run), match, result,
+                                             counts, runner::ConditionsOf(options_)));
       outputs_.csv.Spill();
     }
   }
@@ -346,8 +348,8 @@ int Run(const runner::Options& options) {
   const Played played = PlayMatches(options, outputs, seed, gif ? &*gif : nullptr);
   const auto lastSeed = static_cast<std::uint32_t>(
       seed + std::max<std::int64_t>(0, played.matches - 1) / options.matches);
-  analysis::Summary summary =
-      analysis::Summarize(played.stats, seed, lastSeed, lastSeed - seed + std::int64_t{1});
+  analysis::Summary summary = analysis::Summarize(played.stats, runner::ConditionsOf(options), seed,
+                                                  lastSeed, lastSeed - seed + std::int64_t{1});
   summary.interrupted = played.stoppedBy != 0;
   if (gif && played.stoppedBy == 0) {
     outputs.gif.Buffer() = gif->Finish();
@@ -370,15 +372,24 @@ int Pool(const runner::Options& options) {
   quarrow::RequireOpen(stdout, "standard output");
   Outputs outputs = OpenOutputs(options);
   analysis::RunStats stats;
-  const analysis::PoolSeeds seeds = analysis::ReadPool(
-      options.pool, [&](const quarrow::MatchResult& result, const analysis::CountRow& counts) {
+  std::int64_t matches = 0;
+  const analysis::Pooled pooled = analysis::ReadPool(
+      options.pool, runner::CsvLimitsOfRuns(),
+      [&](const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
         analysis::AddMatch(stats, result, counts);
-      });
-  if (stats.frames.empty()) {
-    throw analysis::PoolRefused{"no match in " + std::to_string(options.pool.size()) + " file" +
-                                (options.pool.size() == 1 ? "" : "s")};
+        ++matches;
+      },
+      &stopSignal);
+  // Part of a pool is no study of its own, and which part depends on when the signal came.
+  if (pooled.stopped) {
+    throw quarrow::ProgramExit(128 + stopSignal, "interrupted after reading " +
+                                                     std::to_string(matches) + " match" +
+                                                     (matches == 1 ? "" : "es") +
+                                                     "; nothing written");
   }
-  Report(options, outputs, analysis::Summarize(stats, seeds.lowest, seeds.highest, seeds.distinct),
+  Report(options, outputs,
+         analysis::Summarize(stats, pooled.conditions, pooled.seeds.lowest, pooled.seeds.highest,
+                             pooled.seeds.distinct),
          -1);
   return 0;
 }

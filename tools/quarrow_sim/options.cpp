@@ -99,6 +99,19 @@ std::string HelpText() {
          "goes to standard error.\n";
 }
 
+RunConditions ConditionsOf(const Options& options) {
+  return {options.width, options.height, options.maxFrames};
+}
+
+analysis::CsvLimits CsvLimitsOfRuns() {
+  CountRow most;
+  most.fill(std::numeric_limits<std::int32_t>::max());
+  return {analysis::RowOf(0, 1, {0, 1}, CountRow{}, {kMinCourtWidth, 1, 1}),
+          analysis::RowOf(std::numeric_limits<std::uint32_t>::max(), kMaxCount,
+                          {kTeamCount, kMaxCount}, most, {kMaxCourtSide, kMaxCourtSide, kMaxCount}),
+          {kStandardCourt.width, kStandardCourt.height, kStallFrames}};
+}
+
 ParseResult ParseOptions(const std::vector<std::string_view>& args) {
   ParseResult result;
   Options& o = result.options;

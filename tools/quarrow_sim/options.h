@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/match_pool.h"
+#include "game/match_record.h"
 #include "game/platform.h"
 #include "sim/frame.h"
 #include "text/option_table.h"
@@ -48,5 +50,11 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args);
 Options TakeOptions(const std::vector<std::string_view>& args);
 
 std::string HelpText();
+
+// The conditions a run's options set.
+RunConditions ConditionsOf(const Options& options);
+
+// What a run can write with any options: the pool reader takes this and nothing else.
+analysis::CsvLimits CsvLimitsOfRuns();
 
 }  // namespace quarrow::runner

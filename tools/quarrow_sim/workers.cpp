@@ -46,8 +46,7 @@ namespace {
 // A worker's messages: a kind, the payload's length, the payload.
 enum Kind : char { kTrace = 'T', kMatch = 'M', kRunEnd = 'E', kFailure = 'F' };
 constexpr std::size_t kHeader = 1 + sizeof(std::uint32_t);
-constexpr std::size_t kMatchSize =
-    sizeof(std::int16_t) + sizeof(std::int64_t) + sizeof(MatchCounts);
+constexpr std::size_t kMatchSize = sizeof(std::int16_t) + sizeof(std::int64_t) + sizeof(CountRow);
 // A worker's text is sent once this much has gathered; a worker ahead of the one whose run is
 // due next is read until this much of it waits here, and then left to wait itself.
 constexpr std::size_t kSendAt = 1 << 16;
@@ -95,7 +94,7 @@ void SendAll(int fd, std::string& text) {
           SendAll(fd, pending);
         }
       },
-      [&](const MatchResult& result, const MatchCounts& counts) {
+      [&](const MatchResult& result, const CountRow& counts) {
         char payload[kMatchSize];
         std::memcpy(payload, &result.winner, sizeof result.winner);
         std::memcpy(payload + sizeof result.winner, &result.frames, sizeof result.frames);
@@ -226,7 +225,7 @@ bool Deliver(Worker& w, const RunOutput& out, bool& runEnded, const Workers& wor
       break;
     case kMatch: {
       MatchResult result;
-      MatchCounts counts;
+      CountRow counts;
       std::memcpy(&result.winner, payload.data(), sizeof result.winner);
       std::memcpy(&result.frames, payload.data() + sizeof result.winner, sizeof result.frames);
       std::memcpy(&counts, payload.data() + sizeof result.winner + sizeof result.frames,

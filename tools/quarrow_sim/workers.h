@@ -10,8 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "game/game_state.h"
-#include "sim/frame.h"
+#include "game/match_record.h"
 #include "text/failure.h"
 
 namespace quarrow::runner {
@@ -20,7 +19,7 @@ namespace quarrow::runner {
 // match its result and counts.
 struct RunOutput {
   std::function<void(std::string_view)> trace;
-  std::function<void(const MatchResult&, const MatchCounts&)> match;
+  std::function<void(const MatchResult&, const CountRow&)> match;
 };
 
 // Plays run `run` (0 for the first), handing what it produces to `out`.
