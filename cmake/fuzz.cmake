@@ -17,7 +17,7 @@ function(quarrow_fuzz_target name)
   add_dependencies(quarrow-fuzz quarrow-fuzz-${name})
 endfunction()
 
-quarrow_fuzz_target(pool_reader quarrow_analysis)
+quarrow_fuzz_target(pool_reader quarrow_sim_tool)
 quarrow_fuzz_target(runner_options quarrow_sim_tool)
 # The window's parser alone: it needs neither Qt nor a display.
 quarrow_fuzz_target(window_options quarrow_play quarrow_build_info)

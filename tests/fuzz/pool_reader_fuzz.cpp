@@ -1,65 +1,49 @@
 // The pool reader on any files: each is taken whole or refused with one line, never a crash or a
-// hang. The input is cut at form feeds into up to four files, so that repeats across files are
-// tried too; the files live in a folder of their own, removed at the end.
-
-#include <unistd.h>
+// hang, and whatever it takes is summed up, as JSON and as a histogram, without overflow. The
+// input is cut at form feeds into up to four files, so that repeats and unlike runs across files
+// are tried too; each file is handed over in two pieces cut at its first byte's value, so that
+// rows torn across reads are tried as well.
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "analysis/histogram_svg.h"
 #include "analysis/match_pool.h"
 #include "analysis/match_stats.h"
 #include "fuzz_input.h"
-
-namespace {
-
-std::string folder;
-
-void RemoveFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() ||
-      std::fclose(out) != 0) {
-    std::perror(path.c_str());
-    std::abort();
-  }
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quarrow-fuzz-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    std::abort();
-  }
-  folder = pattern;
-  std::atexit(RemoveFolder);
-  return 0;
-}
+#include "options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> files;
-  for (const std::string& bytes : quarrow::fuzz::Pieces(data, size, '\f', 4)) {
-    files.push_back(folder + "/" + std::to_string(files.size() + 1) + ".csv");
-    WriteFile(files.back(), bytes);
-  }
-  quarrow::analysis::RunStats stats;
+  namespace analysis = quarrow::analysis;
+  analysis::RunStats stats;
+  std::int64_t matches = 0;
   try {
-    quarrow::analysis::ReadPool(
-        files, [&](const quarrow::MatchResult& result, const quarrow::analysis::CountRow& counts) {
-          quarrow::analysis::AddMatch(stats, result, counts);
+    analysis::PoolReader reader(
+        quarrow::runner::CsvLimitsOfRuns(),
+        [&](const quarrow::MatchResult& result, const quarrow::CountRow& counts) {
+          analysis::AddMatch(stats, result, counts);
+          ++matches;
         });
-  } catch (const quarrow::analysis::PoolRefused& refusal) {
+    int file = 0;
+    for (const std::string& bytes : quarrow::fuzz::Pieces(data, size, '\f', 4)) {
+      reader.StartFile(std::to_string(++file) + ".csv");
+      const std::size_t cut =
+          bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % (bytes.size() + 1);
+      reader.Take(std::string_view(bytes).substr(0, cut));
+      reader.Take(std::string_view(bytes).substr(cut));
+      reader.EndFile();
+    }
+    const analysis::Pooled pooled = reader.Finish();
+    const analysis::Summary summary = analysis::Summarize(
+        stats, pooled.conditions, pooled.seeds.lowest, pooled.seeds.highest, pooled.seeds.distinct);
+    if (summary.matches != matches) {
+      std::abort();  // the summary counts what was read
+    }
+    (void)analysis::SummaryJson(summary, -1);
+    (void)analysis::HistogramSvg(summary);
+  } catch (const analysis::PoolRefused& refusal) {
     const std::string_view line = refusal.what();
     if (line.empty() || line.find('\n') != std::string_view::npos) {
       std::abort();  // a refusal is one line
