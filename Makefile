@@ -13,7 +13,7 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
 
 # The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
 # page's. npm comes with Node.js from other sources, so it is looked for as a command.
-WEB_PACKAGES := emscripten nodejs chromium python3
+WEB_PACKAGES := emscripten nodejs chromium firefox-esr python3 librsvg2-bin
 WEB_BUILD ?= build/wasm
 WEB_PAGE  ?= build/web
 HOST ?= 127.0.0.1

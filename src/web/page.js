@@ -100,13 +100,10 @@
   // on whole device pixels as the window fills them, lines and circles antialiased.
   const context = canvas.getContext('2d');
   let ratio = 1;
-  const fitBackingStore = () => {
-    ratio = window.devicePixelRatio || 1;
-    canvas.width = Math.round(kCourtWidth * ratio);
-    canvas.height = Math.round(kCourtHeight * ratio);
+  const fitBackingStore = (scale) => {
+    ratio = scale;
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
     dirty = true;
-    window.matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', fitBackingStore, { once: true });
   };
   const style = getComputedStyle(canvas);
   const background = style.backgroundColor;
@@ -267,8 +264,9 @@
       return;
     }
     const box = canvas.getBoundingClientRect();
-    const x = event.clientX - box.left - canvas.clientLeft;
-    const y = event.clientY - box.top - canvas.clientTop;
+    const cssPixels = ratio / (window.devicePixelRatio || 1);  // a court pixel's
+    const x = (event.clientX - box.left - canvas.clientLeft) / cssPixels;
+    const y = (event.clientY - box.top - canvas.clientTop) / cssPixels;
     core._QuarrowMouseMove(event.buttons & 7, x, y);
     dirty = true;
   }));
@@ -323,7 +321,7 @@
   window.addEventListener('error', (event) => fail(event.error || event.message));
   window.addEventListener('unhandledrejection', (event) => fail(event.reason));
 
-  fitBackingStore();
+  fitBackingStore(quarrowShell.fitCourt(canvas, kCourtWidth, kCourtHeight, fitBackingStore));
   say(run.problem);
   createQuarrow({ court: surface })
     .then((module) => {
