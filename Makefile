@@ -11,8 +11,9 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
             librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db \
             libxcb1-dev libgif-dev xvfb xdotool weston qt6-wayland parallel slurm-wlm munge
 
-# The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
-# page's. npm comes with Node.js from other sources, so it is looked for as a command.
+# The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium and Firefox
+# for the page's, rsvg-convert for its icons. npm comes with Node.js from other sources, so it is
+# looked for as a command.
 WEB_PACKAGES := emscripten nodejs chromium firefox-esr python3 librsvg2-bin
 WEB_BUILD ?= build/wasm
 WEB_PAGE  ?= build/web
@@ -79,11 +80,14 @@ web-serve: web
 	python3 -m http.server --bind $(HOST) --directory $(WEB_PAGE) $(PORT)
 
 # The WebAssembly runner against the pinned traces and the native trigonometry, then the page in
-# headless Chromium.
+# headless Chromium and Firefox: as the window plays, and on a phone, dark, installed and offline.
 web-test: build web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
 	node tests/web/same_trig.mjs $(BUILD)/quarrow-trig-values $(WEB_BUILD)/quarrow-trig-values.js
-	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
+	set -e; for browser in chromium firefox; do \
+	  node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js $$browser; \
+	  node tests/web/device_test.mjs $(WEB_PAGE) $$browser; \
+	done
 
 # The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval
 # and its weight, measured in headless Chromium.

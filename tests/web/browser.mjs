@@ -1,5 +1,5 @@
-// Headless Chromium with the page served from a folder on this machine only: for the page's test
-// and its benchmark.
+// Headless Chromium or Firefox with the page served from a folder on this machine only: for the
+// page's tests and its benchmark. Firefox is driven over WebDriver BiDi.
 
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import http from 'node:http';
@@ -7,17 +7,21 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+const types = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
+};
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 export const waitFor = (page, fn, arg, timeout = 20000) => page.waitForFunction(fn, { timeout, polling: 20 }, arg);
+export const browserNames = ['chromium', 'firefox'];
 
-export async function startBrowser(pageDir) {
+// name: chromium or firefox; dark: the page sees prefers-color-scheme: dark.
+export async function startBrowser(pageDir, { name = 'chromium', dark = false } = {}) {
   const server = http.createServer((request, response) => {
-    const name = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
-    const file = path.join(pageDir, path.normalize(name));
+    const file = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
     try {
-      const body = readFileSync(file);
+      const body = readFileSync(path.join(pageDir, path.normalize(file)));
       response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
       response.end(body);
     } catch {
@@ -27,8 +31,16 @@ export async function startBrowser(pageDir) {
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const base = `http://127.0.0.1:${server.address().port}/`;
-  const profile = mkdtempSync(path.join(tmpdir(), 'quarrow-chromium-'));
-  const browser = await puppeteer.launch({
+  const profile = mkdtempSync(path.join(tmpdir(), `quarrow-${name}-`));
+  const firefox = name === 'firefox';
+  const browser = await puppeteer.launch(firefox ? {
+    browser: 'firefox',
+    executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+    headless: true,
+    userDataDir: profile,
+    // Dark is a preference here: BiDi has no media emulation.
+    extraPrefsFirefox: dark ? { 'layout.css.prefers-color-scheme.content-override': 0 } : {},
+  } : {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     userDataDir: profile,
@@ -39,10 +51,14 @@ export async function startBrowser(pageDir) {
     ],
   });
   return {
+    name,
     // A fresh page at an address, with every console error, page error and failed request noted.
-    async open(address, { scale = 1, before = null } = {}) {
+    async open(address, { scale = 1, width = 640, height = 400, before = null } = {}) {
       const page = await browser.newPage();
-      await page.setViewport({ width: 640, height: 400, deviceScaleFactor: scale });
+      await page.setViewport({ width, height, deviceScaleFactor: scale });
+      if (dark && !firefox) {
+        await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+      }
       page.problems = [];
       page.on('console', (m) => m.type() === 'error' && page.problems.push(`console: ${m.text()}`));
       page.on('pageerror', (e) => page.problems.push(`page error: ${e.message}`));
@@ -53,6 +69,11 @@ export async function startBrowser(pageDir) {
       }
       await page.goto(base + address);
       return page;
+    },
+    // From here on every request to the server fails, as on a machine gone offline.
+    async stopServing() {
+      server.closeAllConnections();
+      await new Promise((resolve) => server.close(resolve));
     },
     async close() {
       await browser.close();
