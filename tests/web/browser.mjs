@@ -1,5 +1,5 @@
-// Headless Chromium or Firefox with the page served from a folder on this machine only: for the
-// page's tests and its benchmark. Firefox is driven over WebDriver BiDi.
+// Headless Chromium or Firefox (over WebDriver BiDi) with the page served from a folder on this
+// machine only: for the page's tests and its benchmark.
 
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import http from 'node:http';
@@ -7,21 +7,18 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const types = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-  '.svg': 'image/svg+xml', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
-};
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml', '.png': 'image/png' };
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 export const waitFor = (page, fn, arg, timeout = 20000) => page.waitForFunction(fn, { timeout, polling: 20 }, arg);
-export const browserNames = ['chromium', 'firefox'];
 
 // name: chromium or firefox; dark: the page sees prefers-color-scheme: dark.
 export async function startBrowser(pageDir, { name = 'chromium', dark = false } = {}) {
   const server = http.createServer((request, response) => {
-    const file = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
+    const name = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
+    const file = path.join(pageDir, path.normalize(name));
     try {
-      const body = readFileSync(path.join(pageDir, path.normalize(file)));
+      const body = readFileSync(file);
       response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
       response.end(body);
     } catch {
@@ -38,7 +35,7 @@ export async function startBrowser(pageDir, { name = 'chromium', dark = false } 
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: true,
     userDataDir: profile,
-    // Dark is a preference here: BiDi has no media emulation.
+    // BiDi has no media emulation: dark is a preference.
     extraPrefsFirefox: dark ? { 'layout.css.prefers-color-scheme.content-override': 0 } : {},
   } : {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
@@ -51,7 +48,6 @@ export async function startBrowser(pageDir, { name = 'chromium', dark = false } 
     ],
   });
   return {
-    name,
     // A fresh page at an address, with every console error, page error and failed request noted.
     async open(address, { scale = 1, width = 640, height = 400, before = null } = {}) {
       const page = await browser.newPage();
