@@ -89,11 +89,12 @@ web-test: build web tests/web/node_modules/.package-lock.json
 	  node tests/web/device_test.mjs $(WEB_PAGE) $$browser; \
 	done
 
-# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval
-# and its weight, measured in headless Chromium.
+# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval,
+# its weight and its time to the first frame, measured in headless Chromium.
 web-bench: build web tests/web/node_modules/.package-lock.json
 	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
 	node bench/page_bench.mjs $(WEB_PAGE)
+	node bench/page_start.mjs $(WEB_PAGE)
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts

@@ -49,8 +49,13 @@ export async function startBrowser(pageDir, { name = 'chromium', dark = false } 
   });
   return {
     // A fresh page at an address, with every console error, page error and failed request noted.
-    async open(address, { scale = 1, width = 640, height = 400, before = null } = {}) {
+    // fresh: with no HTTP cache or service worker (Chromium), as on a first visit.
+    async open(address, { scale = 1, width = 640, height = 400, before = null, fresh = false } = {}) {
       const page = await browser.newPage();
+      if (fresh) {
+        await page.setCacheEnabled(false);
+        await page.setBypassServiceWorker(true);
+      }
       await page.setViewport({ width, height, deviceScaleFactor: scale });
       if (dark && !firefox) {
         await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
