@@ -84,10 +84,10 @@ web-serve: web
 web-test: build web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
 	node tests/web/same_trig.mjs $(BUILD)/quarrow-trig-values $(WEB_BUILD)/quarrow-trig-values.js
-	set -e; for browser in chromium firefox; do \
-	  node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js $$browser; \
-	  node tests/web/device_test.mjs $(WEB_PAGE) $$browser; \
-	done
+	status=0; for browser in chromium firefox; do \
+	  node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js $$browser || status=1; \
+	  node tests/web/device_test.mjs $(WEB_PAGE) $$browser || status=1; \
+	done; exit $$status
 
 # The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval,
 # its weight and its time to the first frame, measured in headless Chromium.
