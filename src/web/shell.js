@@ -55,13 +55,17 @@ const quarrowShell = (() => {
     return scale;
   };
 
-  // Once the page has loaded, so that its first frame does not wait for it.
+  // Once the core's module has arrived: on a first visit the worker fetches every file again, which
+  // must not slow the module's download.
   if ('serviceWorker' in navigator && window.isSecureContext) {
-    window.addEventListener('load', () => {
-      navigator.serviceWorker.register('service_worker.js').catch((error) => {
-        console.warn(`The page will not play offline: ${error.message}`);
-      });
-    });
+    new PerformanceObserver((list, observer) => {
+      if (list.getEntries().some((entry) => entry.name.endsWith('.wasm'))) {
+        observer.disconnect();
+        navigator.serviceWorker.register('service_worker.js').catch((error) => {
+          console.warn(`The page will not play offline: ${error.message}`);
+        });
+      }
+    }).observe({ type: 'resource', buffered: true });
   }
 
   return { fitCourt };
