@@ -32,9 +32,10 @@ bench: BUILD_OPTIONS += -DQUARROW_BENCH=ON
 package: PACKAGES += $(PACKAGING_PACKAGES)
 format format-check: PACKAGES = $(FORMAT_PACKAGES)
 
-# The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium for the
-# page's.
-WEB_PACKAGES := emscripten nodejs chromium python3
+# The page (`make web`): Debian's emscripten, Node.js for the runner's tests, Chromium and Firefox
+# for the page's, rsvg-convert for its icons. npm comes with Node.js from other sources, so it is
+# looked for as a command.
+WEB_PACKAGES := emscripten nodejs chromium firefox-esr python3 librsvg2-bin
 WEB_BUILD ?= build/wasm
 WEB_PAGE  ?= build/web
 HOST ?= 127.0.0.1
@@ -119,17 +120,21 @@ web-serve: web
 	python3 -m http.server --bind $(HOST) --directory $(WEB_PAGE) $(PORT)
 
 # The WebAssembly runner against the pinned traces and the native trigonometry, then the page in
-# headless Chromium.
+# headless Chromium and Firefox: as the window plays, and on a phone, dark, installed and offline.
 web-test: build web tests/web/node_modules/.package-lock.json
 	node tests/web/pinned_traces.mjs $(WEB_BUILD)/quarrow-sim.js tests/tools/pinned_traces.txt
 	node tests/web/same_trig.mjs $(BUILD)/quarrow-trig-values $(WEB_BUILD)/quarrow-trig-values.js
-	node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js
+	status=0; for browser in chromium firefox; do \
+	  node tests/web/page_test.mjs $(WEB_PAGE) $(WEB_BUILD)/quarrow-sim.js $$browser || status=1; \
+	  node tests/web/device_test.mjs $(WEB_PAGE) $$browser || status=1; \
+	done; exit $$status
 
-# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval
-# and its weight, measured in headless Chromium.
+# The WebAssembly runner's speed beside the native one, and the page's in Max mode, Fast's interval,
+# its weight and its time to the first frame, measured in headless Chromium.
 web-bench: build web tests/web/node_modules/.package-lock.json
 	bench/web_ratio.sh $(BUILD)/quarrow-sim $(WEB_BUILD)/quarrow-sim.js
 	node bench/page_bench.mjs $(WEB_PAGE)
+	node bench/page_start.mjs $(WEB_PAGE)
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json tests/web/package.json
 	cd tests/web && npm ci --no-audit --no-fund --ignore-scripts

@@ -35,7 +35,8 @@ target_link_options(quarrow-page PRIVATE ${web_flags} -sENVIRONMENT=web -sMODULA
 set_target_properties(quarrow-page PROPERTIES OUTPUT_NAME quarrow SUFFIX .js
   RUNTIME_OUTPUT_DIRECTORY ${QUARROW_WEB_DIR})
 
-# The page's own files, given the core's names and court size: those live once, in C++.
+# The page's own files; index.html and the manifest are given the core's title and court size,
+# which live once, in C++.
 set(fact_headers ${PROJECT_SOURCE_DIR}/src/game/platform.h ${PROJECT_SOURCE_DIR}/src/play/names.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fact_headers})
 file(READ ${PROJECT_SOURCE_DIR}/src/game/platform.h platform_h)
@@ -49,9 +50,37 @@ if(NOT names_h MATCHES "kProgramTitle = \"([^\"]+)\"")
   message(FATAL_ERROR "kProgramTitle not found in src/play/names.h")
 endif()
 set(QUARROW_TITLE ${CMAKE_MATCH_1})
-foreach(file src/web/index.html src/web/page.css)
+set(kept_files quarrow.js quarrow.wasm icon.svg)
+
+foreach(file src/web/index.html src/web/manifest.webmanifest src/web/page.js src/web/page.css
+             src/web/shell.js)
   get_filename_component(name ${file} NAME)
-  configure_file(${file} ${QUARROW_WEB_DIR}/${name} @ONLY)
+  if(name MATCHES "^(index.html|manifest.webmanifest)$")
+    configure_file(${file} ${QUARROW_WEB_DIR}/${name} @ONLY)
+  else()
+    configure_file(${file} ${QUARROW_WEB_DIR}/${name} COPYONLY)
+  endif()
+  list(APPEND kept_files ${name})
 endforeach()
-configure_file(src/web/page.js ${QUARROW_WEB_DIR}/page.js COPYONLY)
 configure_file(data/icons/${QUARROW_APP_ID}.svg ${QUARROW_WEB_DIR}/icon.svg COPYONLY)
+
+# The sizes a browser wants to install the page, rendered from the program's icon.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+foreach(size 192 512)
+  add_custom_command(OUTPUT ${QUARROW_WEB_DIR}/icon-${size}.png
+    COMMAND ${RSVG_CONVERT} --width ${size} --height ${size}
+      --output ${QUARROW_WEB_DIR}/icon-${size}.png ${CMAKE_CURRENT_SOURCE_DIR}/data/icons/${QUARROW_APP_ID}.svg
+    DEPENDS data/icons/${QUARROW_APP_ID}.svg
+    VERBATIM)
+  list(APPEND kept_files icon-${size}.png)
+endforeach()
+
+# The service worker, named for the files it keeps, written after every one of them.
+list(TRANSFORM kept_files PREPEND ${QUARROW_WEB_DIR}/ OUTPUT_VARIABLE kept_paths)
+add_custom_command(OUTPUT ${QUARROW_WEB_DIR}/service_worker.js
+  COMMAND ${CMAKE_COMMAND} -DDIR=${QUARROW_WEB_DIR} "-DFILES=${kept_files}"
+    -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/src/web/service_worker.js.in
+    -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page_cache.cmake
+  DEPENDS quarrow-page ${kept_paths} src/web/service_worker.js.in cmake/page_cache.cmake
+  VERBATIM)
+add_custom_target(quarrow-page-offline ALL DEPENDS ${QUARROW_WEB_DIR}/service_worker.js)

@@ -80,14 +80,10 @@
   const context = canvas.getContext('2d');
   const court = { width: canvas.width, height: canvas.height };
   let ratio = 1;
-  const fitBackingStore = () => {
-    // A browser keeps no canvas above 16384 device pixels a side.
-    ratio = Math.min(window.devicePixelRatio || 1, 16384 / Math.max(court.width, court.height));
-    canvas.width = Math.round(court.width * ratio);
-    canvas.height = Math.round(court.height * ratio);
+  const fitBackingStore = (scale) => {
+    ratio = scale;
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
     dirty = true;
-    window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', fitBackingStore, { once: true });
   };
   const style = getComputedStyle(canvas);
   const background = style.backgroundColor;
@@ -311,9 +307,7 @@
       core.ccall('QuarrowBegin', null, ['string'], [window.location.search]);
       court.width = core._QuarrowCourtWidth();
       court.height = core._QuarrowCourtHeight();
-      document.documentElement.style.setProperty('--court-width', `${court.width}px`);
-      document.documentElement.style.setProperty('--court-height', `${court.height}px`);
-      fitBackingStore();
+      fitBackingStore(quarrowShell.fitCourt(canvas, court.width, court.height, fitBackingStore));
       show();
       schedule();
       requestAnimationFrame(paint);

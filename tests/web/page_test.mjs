@@ -1,6 +1,6 @@
 // The page in headless Chromium: loads cleanly, passes an accessibility audit, draws the window's
 // picture, keeps the pace, places the ball, plays the runner's matches and asks at their end.
-// Usage: node page_test.mjs PAGE_DIR RUNNER.js
+// Usage: node page_test.mjs PAGE_DIR RUNNER.js chromium|firefox
 
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
@@ -11,7 +11,7 @@ import { sleep, startBrowser, waitFor } from './browser.mjs';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [pageDir, runner] = process.argv.slice(2, 4).map((p) => path.resolve(p));
 const axeSource = readFileSync(path.join(here, 'node_modules/axe-core/axe.min.js'), 'utf8');
-const chromium = await startBrowser(pageDir);
+const chromium = await startBrowser(pageDir, { name: process.argv[4] });
 const open = chromium.open;
 
 let failures = 0;
@@ -57,7 +57,7 @@ try {
     return { least: sorted[0], tenth: sorted[Math.floor(sorted.length / 10)] };
   };
   const normal = await gaps(800);
-  await page.keyboard.press('Space');  // Fast has the focus
+  await page.keyboard.press(' ');  // Fast has the focus
   const fast = await gaps(600);
   // Max and Fast say whether they are on, and look it.
   const pressed = await page.evaluate(() => ['max', 'fast'].map((id) => {
