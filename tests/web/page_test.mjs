@@ -66,8 +66,22 @@ try {
   }));
   check(pressed[0][0] === 'false' && pressed[1][0] === 'true' && pressed[0][1] !== pressed[1][1],
     `Max and Fast pressed or not: ${JSON.stringify(pressed)}`);
-  check(normal.least >= 50 && normal.tenth < 55 && fast.least >= 3 && fast.tenth < 3.6,
-    `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}`);
+  // The deadline must be passed strictly, so a clock that ticks in whole milliseconds (Firefox's)
+  // starts a frame one tick after it, as the window's millisecond counter does.
+  const tick = await page.evaluate(() => {
+    let least = Infinity;
+    for (let seen = 0, last = performance.now(); seen < 20;) {
+      const now = performance.now();
+      if (now !== last) {
+        least = Math.min(least, now - last);
+        last = now;
+        seen += 1;
+      }
+    }
+    return least;
+  });
+  check(normal.least >= 50 && normal.tenth < 55 + tick && fast.least >= 3 && fast.tenth < 3.6 + tick,
+    `pace: ${JSON.stringify(normal)} ms a frame, Fast ${JSON.stringify(fast)}, clock ticks ${tick} ms`);
 
   // P pauses: no frame runs until "." plays exactly one, or P again resumes.
   await page.keyboard.press('p');
