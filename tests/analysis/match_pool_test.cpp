@@ -193,7 +193,8 @@ TEST(MatchPool, ALineTooLongIsRefusedWhereverItSits) {
           {path}, runner::CsvLimitsOfRuns(), [](auto&, auto&) {}, nullptr);
       ADD_FAILURE() << "taken";
     } catch (const PoolRefused& r) {
-      EXPECT_EQ(std::string_view(r.what()).find(line + (length > 4096 ? ": a line too long" : ": match '")),
+      EXPECT_EQ(std::string_view(r.what()).find(
+                    line + (length > 4096 ? ": a line too long" : ": match '")),
                 path.size() + 1)
           << r.what();
     }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "play/run.h"
 #include <string>
+#include "play/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const quarrow::RunAddress run =

@@ -382,10 +382,9 @@ int Pool(const runner::Options& options) {
       &stopSignal);
   // Part of a pool is no study of its own, and which part depends on when the signal came.
   if (pooled.stopped) {
-    throw quarrow::ProgramExit(128 + stopSignal, "interrupted after reading " +
-                                                     std::to_string(matches) + " match" +
-                                                     (matches == 1 ? "" : "es") +
-                                                     "; nothing written");
+    throw quarrow::ProgramExit(128 + stopSignal,
+                               "interrupted after reading " + std::to_string(matches) + " match" +
+                                   (matches == 1 ? "" : "es") + "; nothing written");
   }
   Report(options, outputs,
          analysis::Summarize(stats, pooled.conditions, pooled.seeds.lowest, pooled.seeds.highest,
