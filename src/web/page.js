@@ -266,8 +266,9 @@
   });
   canvas.addEventListener('pointermove', guarded((event) => {
     const box = canvas.getBoundingClientRect();
-    const x = (event.clientX - box.left - canvas.clientLeft) * court.width / canvas.clientWidth;
-    const y = (event.clientY - box.top - canvas.clientTop) * court.height / canvas.clientHeight;
+    const cssPixels = ratio / (window.devicePixelRatio || 1);  // a court pixel's
+    const x = (event.clientX - box.left - canvas.clientLeft) / cssPixels;
+    const y = (event.clientY - box.top - canvas.clientTop) / cssPixels;
     core._QuarrowMouseMove(event.buttons & 7, x, y);
     dirty = true;
   }));

@@ -33,7 +33,7 @@ try {
     const ball = await phone.evaluate(() => window.quarrowPage.ball());
     await phone.mouse.up().then(() => phone.click('#max'));
     await waitFor(phone, () => window.quarrowPage.state === 'asking');
-    const sizes = await phone.evaluate(() => ['max', 'fast', 'yes', 'no']
+    const sizes = await phone.evaluate(() => ['max', 'fast', 'pause', 'yes', 'no']
       .map((id) => document.getElementById(id).getBoundingClientRect()).map((b) => [b.width, b.height]));
     check(Math.abs(ball.x - 100) < 0.5 && Math.abs(ball.y - 60) < 0.5 && sizes.flat().every((v) => v >= 24),
       `a drag to (100, 60) puts the ball at (${ball.x}, ${ball.y}); buttons ${JSON.stringify(sizes)} px`);
