@@ -76,7 +76,11 @@ foreach(size 192 512)
 endforeach()
 
 # The service worker, named for the files it keeps, written after every one of them.
-list(TRANSFORM kept_files PREPEND ${QUARROW_WEB_DIR}/ OUTPUT_VARIABLE kept_paths)
+# The module's two files come from quarrow-page, on which the worker depends as a target: ninja
+# knows no rule for them by name.
+set(page_files ${kept_files})
+list(REMOVE_ITEM page_files quarrow.js quarrow.wasm)
+list(TRANSFORM page_files PREPEND ${QUARROW_WEB_DIR}/ OUTPUT_VARIABLE kept_paths)
 add_custom_command(OUTPUT ${QUARROW_WEB_DIR}/service_worker.js
   COMMAND ${CMAKE_COMMAND} -DDIR=${QUARROW_WEB_DIR} "-DFILES=${kept_files}"
     -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/src/web/service_worker.js.in
