@@ -178,7 +178,14 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
 void Main::ShowPace() {
   command1_->setChecked(MaxMode != kFalse);
   command2_->setChecked(FastMode != kFalse);
-  setWindowTitle(QString::fromStdString(WindowTitle()));
+  const QString title = QString::fromStdString(WindowTitle());
+  if (title != windowTitle()) {
+    setWindowTitle(title);
+    // Qt tells assistive technology of a new title only on some platforms; a screen reader on
+    // AT-SPI hears the pause from this.
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+  }
 }
 
 // The keys of the play loop, wherever the focus is: P pauses, "." steps, M and F are the buttons.
@@ -299,7 +306,8 @@ void Main::MatchSetUp(const std::string& line) {
 }
 
 void Main::Announce(const std::string& sentence) {
-  // Setting the name tells assistive technology (a name change), also when it is said again.
+  // A name change is what assistive technology hears; cleared first, so that a sentence said again
+  // (the same news in a later match) is a change too.
   announcement_->setAccessibleName({});
   announcement_->setAccessibleName(QString::fromStdString(sentence));
 }
