@@ -31,7 +31,8 @@ std::string ResultSentence() {
   if (winner != 0) {
     return "Team " + std::to_string(winner) + " won the match.";
   }
-  return "No team won the match in " + std::to_string(kStallFrames) + " frames, so it was given up.";
+  return "No team won the match in " + std::to_string(kStallFrames) +
+         " frames, so it was given up.";
 }
 
 void ResetAnnouncements() {

@@ -15,7 +15,7 @@ xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-nolisten", "tcp"], p
 os.environ.update(DISPLAY=":" + os.read(ready, 16).decode().strip(), QT_ACCESSIBILITY="1",
                   XDG_RUNTIME_DIR=tempfile.mkdtemp(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 window = subprocess.Popen([sys.argv[1], "--seed", "11"], stdout=subprocess.DEVNULL)
-names, said, failures = [], [], []
+names, said = [], []
 
 
 def heard(event):
@@ -35,15 +35,10 @@ def key(name):
 
 for k, name in enumerate("ppm"):
     GLib.timeout_add(3000 + 1000 * k, key, name)
-GLib.timeout_add(60000, lambda: pyatspi.Registry.stop() or failures.append("timed out"))
+GLib.timeout_add(60000, pyatspi.Registry.stop)
 pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
 pyatspi.Registry.start()
 window.terminate()
 xvfb.terminate()
-if "Quarrow simulator (paused)" not in names or names[-1] != "Quarrow simulator":
-    failures.append("window names heard: %r" % names)
-if set(said) not in ({"Team 1 won the match."}, {"Team 2 won the match."}):
-    failures.append("sentences heard: %r" % said)
-for failure in failures:
-    print("FAIL", failure)
-sys.exit(1 if failures else 0)
+assert "Quarrow simulator (paused)" in names and names[-1] == "Quarrow simulator", names
+assert set(said) in ({"Team 1 won the match."}, {"Team 2 won the match."}), said
