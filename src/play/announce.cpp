@@ -3,6 +3,7 @@
 #include <array>
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "game/game_state.h"
 #include "play/check_winner.h"
