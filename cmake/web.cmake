@@ -34,9 +34,6 @@ target_link_options(quarrow-page PRIVATE ${web_flags} -sENVIRONMENT=web -sMODULA
   -sEXPORTED_RUNTIME_METHODS=[UTF8ToString,ccall])
 set_target_properties(quarrow-page PROPERTIES OUTPUT_NAME quarrow SUFFIX .js
   RUNTIME_OUTPUT_DIRECTORY ${QUARROW_WEB_DIR})
-# The link writes the .wasm beside the script; said so, a fresh build knows where it comes from.
-add_custom_command(TARGET quarrow-page POST_BUILD COMMAND ${CMAKE_COMMAND} -E true
-  BYPRODUCTS ${QUARROW_WEB_DIR}/quarrow.wasm)
 
 # The page's own files; index.html and the manifest are given the core's title and court size,
 # which live once, in C++.
