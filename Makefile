@@ -11,8 +11,10 @@ JOBS       ?= $(shell nproc)
 RUN_PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev \
                 libgif-dev librsvg2-bin fonts-dejavu-core
 # The tests and the benchmarks they build: X and Wayland servers, window automation, GNU parallel
-# and pgrep for the runner's worker tests.
-TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool weston parallel procps
+# and pgrep for the runner's worker tests, a D-Bus session with AT-SPI and pyatspi for what a screen
+# reader hears.
+TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool weston parallel procps \
+                 dbus-daemon at-spi2-core python3-pyatspi python3-gi
 BENCH_PACKAGES := libbenchmark-dev
 PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian man-db
 # A one-node Slurm cluster for `make shards`; munge and the Slurm daemons are services.

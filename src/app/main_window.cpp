@@ -76,6 +76,10 @@ QAccessibleInterface* AccessibleFor(const QString& /*key*/, QObject* object) {
     // A picture that changes every frame and takes the mouse: a canvas, not a frame.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Canvas);
   }
+  if (object->objectName() == QLatin1String("Announcement") && object->isWidgetType()) {
+    // The match's news: a notification, not a label of anything.
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+  }
   return nullptr;
 }
 
@@ -133,6 +137,8 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
   command1_->setObjectName("Command1");
   command1_->setGeometry(kCommand1);
   command1_->setCheckable(true);
+  command1_->setToolTip("Max: frames back to back (key M)");
+  command1_->setAccessibleDescription("Runs frames back to back. Key: M.");
   connect(command1_, &QPushButton::clicked, [this] {
     Command1_Click();
     ShowPace();
@@ -142,6 +148,8 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
   command2_->setObjectName("Command2");
   command2_->setGeometry(kCommand2);
   command2_->setCheckable(true);
+  command2_->setToolTip("Fast: a frame every 3 ms (key F)");
+  command2_->setAccessibleDescription("A frame every 3 ms instead of 50. Key: F.");
   connect(command2_, &QPushButton::clicked, [this] {
     Command2_Click();
     ShowPace();
@@ -152,6 +160,11 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
   label1_->setGeometry(kLabel1);
   // Nothing reads or changes it; shown, its caption would only puzzle the user.
   label1_->hide();
+
+  // Shown but of no size, so that assistive technology has it and the window's look is the same.
+  announcement_ = new QLabel(this);
+  announcement_->setObjectName("Announcement");
+  announcement_->setGeometry(0, 0, 0, 0);
 
   QWidget::setTabOrder(picMain_, command1_);
   QWidget::setTabOrder(command1_, command2_);
@@ -165,7 +178,14 @@ Main::Main(CourtSize court) : destroyWatch_([this](WId window) { WindowDestroyed
 void Main::ShowPace() {
   command1_->setChecked(MaxMode != kFalse);
   command2_->setChecked(FastMode != kFalse);
-  setWindowTitle(QString::fromStdString(WindowTitle()));
+  const QString title = QString::fromStdString(WindowTitle());
+  if (title != windowTitle()) {
+    setWindowTitle(title);
+    // Qt tells assistive technology of a new title only on some platforms; a screen reader on
+    // AT-SPI hears the pause from this.
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+  }
 }
 
 // The keys of the play loop, wherever the focus is: P pauses, "." steps, M and F are the buttons.
@@ -283,6 +303,13 @@ void Main::MatchSetUp(const std::string& line) {
   if (poll(&out, 1, 0) == 1 && (out.revents & POLLOUT) != 0) {
     [[maybe_unused]] const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
   }
+}
+
+void Main::Announce(const std::string& sentence) {
+  // A name change is what assistive technology hears; cleared first, so that a sentence said again
+  // (the same news in a later match) is a change too.
+  announcement_->setAccessibleName({});
+  announcement_->setAccessibleName(QString::fromStdString(sentence));
 }
 
 QWidget* Main::CourtWidget() const {

@@ -45,6 +45,8 @@ class Main final : public QWidget, public Shell {
   bool AskYesNo(const std::string& text) override;
   // Prints the line on standard output, if that can take it at once.
   void MatchSetUp(const std::string& line) override;
+  // Gives the sentence to assistive technology as the name of a label nobody sees.
+  void Announce(const std::string& sentence) override;
 
   QWidget* CourtWidget() const;
   std::int64_t FramesRun() const { return framesRun_; }
@@ -65,6 +67,7 @@ class Main final : public QWidget, public Shell {
   QPushButton* command1_ = nullptr;
   QPushButton* command2_ = nullptr;
   QLabel* label1_ = nullptr;
+  QLabel* announcement_ = nullptr;
   QTimer wakeTimer_;
   DestroyWatch destroyWatch_;
   bool closed_ = false;

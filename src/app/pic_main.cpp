@@ -1,5 +1,7 @@
 #include "app/pic_main.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +11,7 @@
 
 #include "app/painter_surface.h"
 #include "play/inputs.h"
+#include "play/placement.h"
 
 namespace quarrow {
 namespace {
@@ -53,7 +56,8 @@ PicMainWidget::PicMainWidget(const Picture& picture, std::function<void()> befor
   setAccessibleName("Court");
   setAccessibleDescription(
       "The match as it is played: green end zones, blue and red players, white back players and "
-      "the ball. Dragging over the court with a mouse button held places a dead ball.");
+      "the ball. Dragging over the court with a mouse button held places a dead ball; so do the "
+      "arrow keys, which move a cursor (Shift: ten pixels), and Enter or Space. Escape leaves.");
 }
 
 void PicMainWidget::paintEvent(QPaintEvent* event) {
@@ -66,6 +70,7 @@ void PicMainWidget::paintEvent(QPaintEvent* event) {
   PainterSurface surface(painter, QRectF(0, 0, interior.width(), interior.height()),
                          palette().color(QPalette::ButtonText), palette().color(QPalette::Button));
   picture_.Replay(surface);
+  DrawPlacementCursor(surface);
   if (hasFocus()) {
     // Over the border, so the court stays as it is.
     painter.resetTransform();
@@ -82,6 +87,28 @@ void PicMainWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPointF at = event->position() - QPointF(contentsRect().topLeft());
   PicMain_MouseMove(ButtonMask(event->buttons()), ShiftMask(event->modifiers()),
                     static_cast<float>(at.x()), static_cast<float>(at.y()));
+}
+
+void PicMainWidget::keyPressEvent(QKeyEvent* event) {
+  static constexpr std::pair<int, CourtKey> kKeys[] = {
+      {Qt::Key_Left, CourtKey::kLeft},    {Qt::Key_Right, CourtKey::kRight},
+      {Qt::Key_Up, CourtKey::kUp},        {Qt::Key_Down, CourtKey::kDown},
+      {Qt::Key_Return, CourtKey::kPlace}, {Qt::Key_Enter, CourtKey::kPlace},
+      {Qt::Key_Space, CourtKey::kPlace},  {Qt::Key_Escape, CourtKey::kLeave}};
+  for (const auto& [key, courtKey] : kKeys) {
+    if (event->key() == key &&
+        PicMain_KeyDown(courtKey, (event->modifiers() & Qt::ShiftModifier) != 0)) {
+      event->accept();
+      update();
+      return;
+    }
+  }
+  QFrame::keyPressEvent(event);
+}
+
+void PicMainWidget::focusOutEvent(QFocusEvent* event) {
+  LeavePlacement();
+  QFrame::focusOutEvent(event);
 }
 
 }  // namespace quarrow

@@ -5,6 +5,8 @@
 
 #include "render/picture.h"
 
+class QFocusEvent;
+class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 
@@ -20,6 +22,8 @@ class PicMainWidget final : public QFrame {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   const Picture& picture_;

@@ -5,8 +5,10 @@
 #include "game/game_state.h"
 #include "game/match_setup.h"
 #include "game/platform.h"
+#include "play/announce.h"
 #include "play/check_winner.h"
 #include "play/names.h"
+#include "play/placement.h"
 #include "play/shell_platform.h"
 #include "render/draw_court.h"
 #include "sim/frame.h"
@@ -38,6 +40,8 @@ std::string WindowTitle() {
 void StartMatch() {
   InitGame();
   MatchFrames = 0;
+  ResetAnnouncements();
+  LeavePlacement();
 }
 
 void PlayFrame() {
@@ -91,6 +95,8 @@ void MainLoop(Shell& shell) {
   Restarting = kFalse;
   std::int64_t NextTick = 0;
   MatchFrames = 0;
+  ResetAnnouncements();
+  LeavePlacement();
   while (Restarting == kFalse) {
     // One clock reading a frame serves both the deadline and the picture's turn on screen.
     const std::int64_t tick = WaitForFrame(shell, NextTick);
@@ -103,6 +109,10 @@ void MainLoop(Shell& shell) {
       DrawCourt(shell.PicMain());
     }
     shell.FrameDone(tick, draw);
+    if (const std::string sentence = NextAnnouncement(static_cast<double>(tick));
+        !sentence.empty()) {
+      shell.Announce(sentence);
+    }
     CheckWinner(shell);
   }
 }

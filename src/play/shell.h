@@ -43,6 +43,8 @@ class Shell {
   virtual bool AskYesNo(const std::string& text) = 0;
   // A match has been set up; line says how to play it again. Only the real window tells anyone.
   virtual void MatchSetUp(const std::string& /*line*/) {}
+  // A sentence of the match for assistive technology (NextAnnouncement), politely.
+  virtual void Announce(const std::string& /*sentence*/) {}
 
   // A pass of the pump unless one was made at this tick already. Max mode's frames and a long point
   // search would ask far more often than anybody can tell from once a millisecond, and every pass

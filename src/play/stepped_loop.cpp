@@ -1,10 +1,12 @@
 #include "play/stepped_loop.h"
 
 #include "game/game_state.h"
+#include "play/announce.h"
 #include "play/check_winner.h"
 #include "play/frame_loop.h"
 #include "play/inputs.h"
 #include "play/pace.h"
+#include "play/placement.h"
 
 namespace quarrow {
 
@@ -146,6 +148,11 @@ double SteppedPass(double now, double (*clock)()) {
   }
   // Counted from the end of the wait, with the clock's fraction of a millisecond.
   run.nextTick = tick + static_cast<double>(FastMode != kFalse ? kFastInterval : kNormalInterval);
+  if (std::string sentence = NextAnnouncement(tick); !sentence.empty()) {
+    v.announcement = std::move(sentence);
+    ++v.announcements;
+    Changed();
+  }
   if (MatchOver()) {
     v.stage = Stage::kAsking;
     v.question = EndQuestion();
@@ -201,6 +208,13 @@ void SteppedMouseMove(int buttons, float x, float y) {
   if (run.view.stage == Stage::kPlaying) {
     PicMain_MouseMove(static_cast<std::int16_t>(buttons), 0, x, y);
   }
+}
+
+bool SteppedCourtKey(int key, bool shift) {
+  if (run.view.stage != Stage::kPlaying || key < 0 || key > static_cast<int>(CourtKey::kLeave)) {
+    return false;
+  }
+  return PicMain_KeyDown(static_cast<CourtKey>(key), shift);
 }
 
 }  // namespace quarrow

@@ -50,6 +50,8 @@ struct SteppedView {
   std::string shareLink;  // "?seed=5&match=2"
   std::string question;   // at a match's end
   std::int64_t framesLastPass = 0;
+  std::string announcement;  // the last sentence for assistive technology
+  int announcements = 0;     // how many have been said: a new one is to be said again
 };
 
 const SteppedView& View();
@@ -69,5 +71,7 @@ void SteppedFastClick();
 void SteppedPauseClick();
 void SteppedStepClick();
 void SteppedMouseMove(int buttons, float x, float y);
+// A key on the focused court (a CourtKey); whether it did anything.
+bool SteppedCourtKey(int key, bool shift);
 
 }  // namespace quarrow

@@ -11,6 +11,8 @@
   const status = document.getElementById('status');
   const share = document.getElementById('share');
   const question = document.getElementById('question');
+  const news = document.getElementById('news');
+  let newsSeen = 0;
 
   const say = (text) => {
     if (status.textContent !== text) {
@@ -153,6 +155,12 @@
     stats.state = stage;
     stats.match = core._QuarrowMatch();
     say(text(core._QuarrowStatus()));
+    // A sentence said again is a change too: the region is emptied first.
+    if (core._QuarrowAnnouncements() !== newsSeen) {
+      newsSeen = core._QuarrowAnnouncements();
+      news.textContent = '';
+      news.textContent = text(core._QuarrowAnnouncement());
+    }
     const playingOn = stage === 'playing-on';
     canvas.setAttribute('aria-label', playingOn ? status.textContent : label);
     for (const [button, on] of [[maxButton, core._QuarrowMaxMode()], [fastButton, core._QuarrowFastMode()],
@@ -258,6 +266,23 @@
       key();
     }
   });
+
+  // The court's placement keys go to the core, which says whether it took them.
+  const courtKeys = { ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, Enter: 4, ' ': 4, Escape: 5 };
+  canvas.addEventListener('keydown', guarded((event) => {
+    const key = courtKeys[event.key];
+    if (key !== undefined && core !== null && !event.ctrlKey && !event.altKey && !event.metaKey &&
+        core._QuarrowCourtKey(key, event.shiftKey ? 1 : 0)) {
+      event.preventDefault();
+      dirty = true;
+    }
+  }));
+  canvas.addEventListener('blur', guarded(() => {
+    if (core !== null) {
+      core._QuarrowLeavePlacement();
+      dirty = true;
+    }
+  }));
 
   // A drag with any button held places a dead ball, in court pixels and unclamped; the capture keeps
   // the moves coming outside the court while the button pressed on it is held. Touch does the same.

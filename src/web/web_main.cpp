@@ -9,6 +9,7 @@
 
 #include "game/game_state.h"
 #include "play/frame_loop.h"
+#include "play/placement.h"
 #include "play/stepped_loop.h"
 #include "render/draw_court.h"
 #include "render/picture.h"
@@ -98,9 +99,18 @@ EMSCRIPTEN_KEEPALIVE void QuarrowMouseMove(int buttons, float x, float y) {
   quarrow::DrawCourt(picture);
 }
 
+// A key on the focused court, a CourtKey: whether it did anything, so the page keeps it.
+EMSCRIPTEN_KEEPALIVE int QuarrowCourtKey(int key, int shift) {
+  return quarrow::SteppedCourtKey(key, shift != 0) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void QuarrowLeavePlacement() {
+  quarrow::LeavePlacement();
+}
+
 EMSCRIPTEN_KEEPALIVE void QuarrowPaint() {
   CanvasSurface surface;
   picture.Replay(surface);
+  quarrow::DrawPlacementCursor(surface);
 }
 
 // What the page shows, as the loop leaves it.
@@ -129,6 +139,13 @@ EMSCRIPTEN_KEEPALIVE const char* QuarrowShareLine() {
 }
 EMSCRIPTEN_KEEPALIVE const char* QuarrowShareLink() {
   return quarrow::View().shareLink.c_str();
+}
+// The last sentence of the match for assistive technology, and how many have been said.
+EMSCRIPTEN_KEEPALIVE const char* QuarrowAnnouncement() {
+  return quarrow::View().announcement.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int QuarrowAnnouncements() {
+  return quarrow::View().announcements;
 }
 EMSCRIPTEN_KEEPALIVE const char* QuarrowQuestion() {
   return quarrow::View().question.c_str();

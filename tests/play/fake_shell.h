@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "play/shell.h"
@@ -29,6 +30,7 @@ class FakeShell final : public Shell {
   void FrameDone(std::int64_t tick, bool drawn) override;
   bool AskYesNo(const std::string& text) override;
   void MatchSetUp(const std::string& line) override { seedLines.push_back(line); }
+  void Announce(const std::string& sentence) override { said.emplace_back(now, sentence); }
 
   // Runs action at the first pump at or after tick.
   void At(std::int64_t tick, std::function<void()> action) { events.emplace(tick, action); }
@@ -51,6 +53,7 @@ class FakeShell final : public Shell {
   std::vector<std::int64_t> frameStarts;
   std::vector<std::string> questions;
   std::vector<std::string> seedLines;
+  std::vector<std::pair<std::int64_t, std::string>> said;
   std::vector<int> questionAtFrame;
   int shows = 0;
   int waits = 0;

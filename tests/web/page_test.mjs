@@ -103,6 +103,8 @@ try {
   let asked = await text(page, 'question-text');
   check(played === runnerMatches[0][1] && asked === `Team ${runnerMatches[0][2]} won the game. Restart?`,
     `match 1: ${played} frames, "${asked}"; the runner: ${runnerMatches[0][1]} frames, team ${runnerMatches[0][2]}`);
+  const news = await page.$eval('#news', (p) => [p.getAttribute('aria-live'), p.textContent]);
+  check(news.join() === `polite,Team ${runnerMatches[0][2]} won the match.`, `the match in words: ${news}`);
   // Escape never dismisses the question, however often it comes.
   for (let k = 0; k < 4; k++) {
     await page.keyboard.press('Escape');
@@ -167,8 +169,20 @@ try {
   await drag.mouse.move(box.x - 30, inside.y);
   const outside = await drag.evaluate(() => window.placedBall);
   await drag.mouse.up();
+  // Paused, the keys place it where the drag did: the cursor starts at the ball (0, 60).
+  await drag.keyboard.press('p');
+  await drag.focus('#court');
+  await drag.keyboard.press('ArrowUp');
+  await drag.keyboard.down('Shift');
+  for (let k = 0; k < 10; k++) {
+    await drag.keyboard.press('ArrowRight');
+  }
+  await drag.keyboard.up('Shift');
+  await drag.keyboard.press('Enter');
+  const keyed = await drag.evaluate(() => window.quarrowPage.ball());
   check(Math.abs(placed.x - 100) < 1e-3 && Math.abs(placed.y - 60) < 1e-3 && Math.abs(outside.x - 0.0001) < 1e-9,
     `drag: ball at (${placed.x}, ${placed.y}), then x ${outside.x} dragged off the court`);
+  check(keyed.x === placed.x && keyed.y === placed.y, `keys: ball at (${keyed.x}, ${keyed.y})`);
   await drag.close();
   // A link to match 2 of a seeded run shows that match.
   const second = await open('?seed=5&match=2');
